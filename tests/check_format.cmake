@@ -1,0 +1,11 @@
+# Fails when any C++ source of the project differs from what clang-format makes of it.
+set(dirs geometry window app tests bench fuzz)
+set(files)
+foreach(dir IN LISTS dirs)
+  file(GLOB_RECURSE found ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)
+  list(APPEND files ${found})
+endforeach()
+execute_process(COMMAND ${CLANG_FORMAT} --dry-run --Werror ${files} RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "Some sources are not formatted; run clang-format -i on them.")
+endif()

@@ -1,0 +1,24 @@
+// What the window's behaviour needs of its controls. The Qt window implements it with real
+// widgets; tests implement it with an in-memory model of the cells and option buttons.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The grid holds 8 rows (one per variant) of 6 cells (one per quantity column).
+inline constexpr std::int16_t CellCount = 48;
+
+class FormControls {
+ public:
+  virtual ~FormControls() = default;
+
+  // Text2(index), index 0 to 47.
+  virtual QString CellText(std::int16_t index) const = 0;
+  virtual void SetCellText(std::int16_t index, const QString& text) = 0;
+  // A locked cell keeps its text against typing, but can still be focused, scrolled and selected.
+  virtual void SetCellLocked(std::int16_t index, bool locked) = 0;
+
+  // Makes Option1(index) the chosen option button and clears the other seven. Like a click by
+  // the user, this raises Option1_Click(index) when the button was not chosen before.
+  virtual void ChooseOption(std::int16_t index) = 0;
+};

@@ -1,0 +1,60 @@
+#include "window/frustum_form.h"
+
+#include <array>
+#include <utility>
+
+#include "geometry/frustum_solver.h"
+#include "window/number_text.h"
+
+FrustumForm::FrustumForm(FormControls& controls, QLocale locale)
+    : controls_(controls), locale_(std::move(locale)) {}
+
+void FrustumForm::Form_Load() {
+  // Choosing button 0 runs Option1_Click(0) in full before the locks below are set.
+  controls_.ChooseOption(0);
+  for (std::int16_t i = 4; i < CellCount; ++i) controls_.SetCellLocked(i, true);
+}
+
+void FrustumForm::Option1_Click(std::int16_t index) {
+  const std::int16_t first = CellIndex(index, 0);
+  const std::int16_t last = static_cast<std::int16_t>(first + 5);
+  SelectedVariant = index;
+  for (std::int16_t i = 0; i < CellCount; ++i) {
+    controls_.SetCellText(i, QString());
+    controls_.SetCellLocked(i, true);
+  }
+  for (std::int16_t i = first; i <= last; ++i) controls_.SetCellLocked(i, false);
+}
+
+void FrustumForm::Command1_Click(std::int16_t index) {
+  switch (index) {
+    case 0:
+      Calculate();
+      break;
+    case 1:
+      Clear();
+      break;
+    default:
+      break;
+  }
+}
+
+void FrustumForm::Calculate() {
+  const std::int16_t v = SelectedVariant;
+  const auto& given = geometry::GivenColumns.at(static_cast<std::size_t>(v));
+  // Only the given cells are read; whatever the computed cells show is overwritten below.
+  std::array<double, 3> read{};
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    read[i] = Val(controls_.CellText(CellIndex(v, given[i])));
+  }
+  // Everything that can fail happens before the first cell is written.
+  const geometry::FrustumValues values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
+  for (int column = 0; column < geometry::ColumnCount; ++column) {
+    controls_.SetCellText(CellIndex(v, column),
+                          FormatNumber(values.*geometry::Columns[column], 3, locale_));
+  }
+}
+
+void FrustumForm::Clear() {
+  for (std::int16_t i = 0; i < CellCount; ++i) controls_.SetCellText(i, QString());
+}
