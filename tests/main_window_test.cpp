@@ -1,0 +1,396 @@
+// The real window, driven as a user drives it: mouse clicks, typed keys, Tab and arrow keys.
+#include "window/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "window/assignment_text.h"
+
+namespace {
+
+constexpr QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+
+  template <typename T>
+  T* Find(const QString& name) {
+    T* widget = window.findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name.toStdString();
+    return widget;
+  }
+  QLineEdit* Cell(int k) { return Find<QLineEdit>(QStringLiteral("Text2_%1").arg(k)); }
+  QRadioButton* Option(int i) { return Find<QRadioButton>(QStringLiteral("Option1_%1").arg(i)); }
+  QPushButton* Command(int i) { return Find<QPushButton>(QStringLiteral("Command1_%1").arg(i)); }
+  QLabel* Label(int i) { return Find<QLabel>(QStringLiteral("Label1_%1").arg(i)); }
+  QPlainTextEdit* Assignment() { return Find<QPlainTextEdit>(QStringLiteral("Text1_0")); }
+
+  QString Focused() {
+    QWidget* focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("(none)");
+  }
+
+  std::array<QString, 48> Texts() {
+    std::array<QString, 48> out;
+    for (int k = 0; k < 48; ++k) out[static_cast<std::size_t>(k)] = Cell(k)->text();
+    return out;
+  }
+
+  // A click near the right end of an option button, away from its mark and caption.
+  void ClickOption(int i) {
+    QRadioButton* option = Option(i);
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 3, 12));
+  }
+
+  void TypeRow(int variant, const std::array<const char*, 3>& values) {
+    static const int given[8][3] = {{0, 1, 2},    {6, 7, 9},    {12, 13, 16}, {18, 19, 23},
+                                    {24, 26, 27}, {30, 33, 34}, {37, 38, 39}, {43, 45, 46}};
+    for (int i = 0; i < 3; ++i) {
+      QLineEdit* cell = Cell(given[variant][i]);
+      QTest::mouseClick(cell, Qt::LeftButton);
+      cell->selectAll();
+      QTest::keyClicks(cell, QString::fromUtf8(values[static_cast<std::size_t>(i)]));
+    }
+  }
+
+  // Runs `action`, closes the message box it shows, and returns the box's title and text.
+  QStringList CloseMessageBox(const std::function<void()>& action) {
+    QStringList seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        seen = {box->windowTitle(), box->text()};
+        box->accept();
+      }
+    });
+    poll.start();
+    action();
+    poll.stop();
+    return seen;
+  }
+
+  MainWindow window;
+};
+
+TEST_F(MainWindowTest, HasItsSixtySevenNamedControls) {
+  int count = 0;
+  for (int k = 0; k < 48; ++k, ++count) ASSERT_NE(Cell(k), nullptr);
+  for (int i = 0; i < 7; ++i, ++count) ASSERT_NE(Label(i), nullptr);
+  auto* frame = Find<QGroupBox>(QStringLiteral("Frame1"));
+  ASSERT_NE(frame, nullptr);
+  ++count;
+  for (int i = 0; i < 8; ++i, ++count) {
+    ASSERT_NE(Option(i), nullptr);
+    EXPECT_EQ(Option(i)->parentWidget(), frame);
+  }
+  for (int i = 0; i < 2; ++i, ++count) ASSERT_NE(Command(i), nullptr);
+  ASSERT_NE(Assignment(), nullptr);
+  ++count;
+  EXPECT_EQ(count, 67);
+}
+
+TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutSays) {
+  EXPECT_EQ(window.size(), QSize(519, 415));
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+  struct Expected {
+    const char* name;
+    QRect rect;
+  };
+  // In pixels at 96 dpi; option buttons relative to their frame.
+  const Expected expected[] = {
+      {"Command1_0", {8, 0, 81, 25}},  {"Command1_1", {432, 0, 81, 25}},
+      {"Label1_0", {128, 0, 289, 25}}, {"Label1_1", {128, 32, 65, 25}},
+      {"Label1_2", {192, 32, 65, 25}}, {"Label1_3", {256, 32, 65, 25}},
+      {"Label1_4", {320, 32, 65, 25}}, {"Label1_5", {384, 32, 65, 25}},
+      {"Label1_6", {448, 32, 65, 25}}, {"Frame1", {8, 32, 113, 225}},
+      {"Option1_0", {8, 24, 97, 27}},  {"Option1_1", {8, 48, 97, 27}},
+      {"Option1_2", {8, 72, 97, 27}},  {"Option1_3", {8, 96, 97, 27}},
+      {"Option1_4", {8, 120, 97, 27}}, {"Option1_5", {8, 144, 97, 27}},
+      {"Option1_6", {8, 168, 97, 27}}, {"Option1_7", {8, 192, 97, 27}},
+      {"Text1_0", {8, 264, 505, 145}},
+  };
+  for (const Expected& e : expected) {
+    auto* widget = Find<QWidget>(QString::fromLatin1(e.name));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->geometry(), e.rect) << e.name;
+  }
+  for (int k = 0; k < 48; ++k) {
+    EXPECT_EQ(Cell(k)->geometry(), QRect(128 + 64 * (k % 6), 56 + 24 * (k / 6), 65, 27)) << k;
+  }
+}
+
+TEST_F(MainWindowTest, OverlappingControlsStackAsLaidOut) {
+  // What a click hits where two controls overlap shows which one lies on top.
+  auto top_at = [&](QPoint p) { return window.childAt(p)->objectName(); };
+  EXPECT_EQ(top_at({130, 57}), "Text2_0");    // cells lie over the column heads
+  EXPECT_EQ(top_at({192, 70}), "Text2_1");    // over the left-hand neighbour
+  EXPECT_EQ(top_at({140, 81}), "Text2_6");    // each row over the row above
+  EXPECT_EQ(top_at({192, 200}), "Text2_36");  // row 6: over the right-hand neighbour
+  EXPECT_EQ(top_at({200, 35}), "Label1_2");
+}
+
+TEST_F(MainWindowTest, ShowsItsColoursOnScreen) {
+  const QImage image = window.grab().toImage();
+  auto at = [&](QWidget* w, QPoint p) { return image.pixel(w->mapTo(&window, p)) & 0xFFFFFF; };
+  const QRgb mask = 0xFFFFFF;
+  EXPECT_EQ(image.pixel(3, 200) & mask, Rgb(192, 192, 255) & mask);   // the window
+  EXPECT_EQ(image.pixel(122, 40) & mask, Rgb(192, 192, 255) & mask);  // between frame and grid
+  EXPECT_EQ(at(Label(0), {3, 22}), Rgb(255, 192, 128) & mask);
+  EXPECT_EQ(at(Label(6), {3, 22}), Rgb(255, 192, 128) & mask);
+  auto* frame = Find<QGroupBox>(QStringLiteral("Frame1"));
+  EXPECT_EQ(at(frame, {4, 100}), Rgb(192, 192, 255) & mask);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(at(Option(i), {Option(i)->width() - 3, 12}), Rgb(128, 128, 255) & mask) << i;
+  }
+  EXPECT_EQ(at(Command(0), {5, 12}), Rgb(128, 255, 128) & mask);
+  EXPECT_EQ(at(Command(0), {75, 12}), Rgb(128, 255, 128) & mask);
+  EXPECT_EQ(at(Command(1), {5, 12}), Rgb(255, 0, 0) & mask);
+  EXPECT_EQ(at(Command(1), {75, 12}), Rgb(255, 0, 0) & mask);
+  for (int k : {3, 4, 5, 8, 14, 22, 36, 47}) {
+    EXPECT_EQ(at(Cell(k), {50, 13}), Rgb(255, 192, 192) & mask) << "computed cell " << k;
+  }
+  for (int k : {0, 7, 39}) {
+    EXPECT_EQ(at(Cell(k), {50, 13}), Rgb(255, 255, 255) & mask) << "given cell " << k;
+  }
+}
+
+TEST_F(MainWindowTest, ComputedResultsAreGreyedOnPink) {
+  TypeRow(0, {"1", "2", "3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  const QImage image = Cell(5)->grab().toImage();
+  // The darkest pixel of the text: grey, not the black of an enabled cell.
+  int darkest = 255;
+  for (int y = 4; y < 23; ++y) {
+    for (int x = 3; x < 60; ++x) darkest = std::min(darkest, qGray(image.pixel(x, y)));
+  }
+  EXPECT_GT(darkest, 40);
+  EXPECT_LT(darkest, 200);
+  EXPECT_EQ(image.pixel(62, 13) & 0xFFFFFF, Rgb(255, 192, 192) & 0xFFFFFF);
+}
+
+TEST_F(MainWindowTest, UsesTimesNewRomanOrItsMetricTwin) {
+  std::vector<QWidget*> controls;
+  for (int k = 0; k < 48; ++k) controls.push_back(Cell(k));
+  for (int i = 0; i < 7; ++i) controls.push_back(Label(i));
+  for (int i = 0; i < 8; ++i) controls.push_back(Option(i));
+  controls.push_back(Command(0));
+  controls.push_back(Command(1));
+  controls.push_back(Assignment());
+  controls.push_back(Find<QGroupBox>(QStringLiteral("Frame1")));
+  for (QWidget* w : controls) {
+    EXPECT_EQ(w->font().family(), "Times New Roman") << w->objectName().toStdString();
+    EXPECT_EQ(w->font().pointSize(), 12) << w->objectName().toStdString();
+    const bool computed = w->objectName().startsWith("Text2_") && !w->isEnabled();
+    EXPECT_EQ(w->font().bold(), computed) << w->objectName().toStdString();
+    EXPECT_FALSE(w->font().italic());
+    const QString shown = QFontInfo(w->font()).family();
+    EXPECT_TRUE(shown == "Times New Roman" || shown == "Liberation Serif") << shown.toStdString();
+  }
+}
+
+TEST_F(MainWindowTest, ShowsItsFixedTexts) {
+  EXPECT_TRUE(window.windowTitle().endsWith(u"  Геометрия - пресечен кръгов конус"));
+  EXPECT_FALSE(window.windowTitle().startsWith(u' '));
+  EXPECT_EQ(Label(0)->text(), u"Изчисляване на пресечен кръгов конус");
+  const char16_t* heads[] = {u"r", u"R", u"H", u"L", u"So", u"V"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(Label(i + 1)->text(), QString::fromUtf16(heads[i]));
+  EXPECT_EQ(Find<QGroupBox>(QStringLiteral("Frame1"))->title(), u"Варианти");
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(Option(i)->text(), QStringLiteral("Вариант %1").arg(i + 1));
+  EXPECT_EQ(Command(0)->text(), u"Изчисли");
+  EXPECT_EQ(Command(1)->text(), u"Изчисти");
+  EXPECT_EQ(window.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
+}
+
+TEST_F(MainWindowTest, ShowsTheAssignmentTextLineByLine) {
+  const QString stored = QString::fromUtf16(AssignmentText);
+  EXPECT_EQ(stored.size(), 1159);
+  EXPECT_EQ(stored.count(QStringLiteral("\r\n")), 23);
+  EXPECT_TRUE(stored.endsWith(QStringLiteral("8) R, L, S.\r\n")));
+  EXPECT_TRUE(stored.contains(u"набора:  r- радиус на по-малката основа, \r\n"));
+
+  const QTextDocument* document = Assignment()->document();
+  ASSERT_EQ(document->blockCount(), 24);  // 23 lines and a final empty one
+  EXPECT_EQ(document->findBlockByNumber(0).text(),
+            u"Да се реализира проект, чрез който се представят междупредметни ");
+  EXPECT_EQ(document->findBlockByNumber(18).text(),
+            u"So = pi*(r + R)*L; V = pi*H*(r*r + R*R + r*R)/3");
+  EXPECT_EQ(document->findBlockByNumber(22).text(), u"8) R, L, S.");
+  EXPECT_EQ(document->findBlockByNumber(23).text(), QString());
+  EXPECT_EQ(Assignment()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(Assignment()->horizontalScrollBar()->maximum(), 0);  // wrapped, never scrolled across
+}
+
+TEST_F(MainWindowTest, StartsAfterLoadWithTheCaretInTheAssignment) {
+  EXPECT_EQ(Focused(), "Text1_0");
+  EXPECT_EQ(window.selectedVariant(), 0);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(Option(i)->isChecked(), i == 0);
+  for (int k = 0; k < 48; ++k) {
+    EXPECT_TRUE(Cell(k)->text().isEmpty());
+    EXPECT_EQ(Cell(k)->isReadOnly(), k >= 4) << k;
+  }
+  // Typing there changes nothing; selecting and copying work.
+  const QString before = Assignment()->toPlainText();
+  QTest::keyClicks(Assignment(), "abc");
+  EXPECT_EQ(Assignment()->toPlainText(), before);
+  QTest::keyClick(Assignment(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(Assignment(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), before);
+}
+
+std::vector<QString> Names(std::initializer_list<const char*> names) {
+  std::vector<QString> out;
+  for (const char* n : names) out.push_back(QString::fromLatin1(n));
+  return out;
+}
+
+TEST_F(MainWindowTest, TabFollowsTheTabIndexesAndStopsAtTheChosenOptionOnly) {
+  // After load, variant 1 chosen: disabled cells are passed over, locked ones are not.
+  const auto forward = Names(
+      {"Text2_0",   "Text2_1",    "Text2_2",    "Text2_6",  "Text2_7",  "Text2_9",  "Text2_12",
+       "Text2_13",  "Command1_0", "Command1_1", "Text2_16", "Text2_18", "Text2_19", "Text2_23",
+       "Option1_0", "Text2_24",   "Text2_26",   "Text2_27", "Text2_30", "Text2_33", "Text2_34",
+       "Text2_39",  "Text2_38",   "Text2_37",   "Text2_43", "Text2_45", "Text2_46", "Text1_0"});
+  for (const QString& name : forward) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(Focused(), name);
+  }
+  for (auto it = forward.rbegin() + 1; it != forward.rend(); ++it) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Focused(), *it);
+  }
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(Focused(), "Text1_0");
+
+  // With variant 7 chosen its button is the one Tab stops at, between cells 35 and 41.
+  ClickOption(6);
+  Cell(34)->setFocus();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(Focused(), "Option1_6");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  EXPECT_EQ(Focused(), "Text2_39");
+}
+
+TEST_F(MainWindowTest, ArrowKeysMoveTheChoiceRoundTheGroup) {
+  ClickOption(0);
+  Cell(0)->setText("5");
+  QTest::keyClick(Option(0), Qt::Key_Down);
+  EXPECT_TRUE(Option(1)->isChecked());
+  EXPECT_EQ(Focused(), "Option1_1");
+  EXPECT_EQ(window.selectedVariant(), 1);
+  EXPECT_TRUE(Cell(0)->text().isEmpty());  // choosing runs the variant's handler
+  QTest::keyClick(Option(1), Qt::Key_Up);
+  QTest::keyClick(Option(0), Qt::Key_Up);
+  EXPECT_TRUE(Option(7)->isChecked());
+  EXPECT_EQ(window.selectedVariant(), 7);
+  QTest::keyClick(Option(7), Qt::Key_Right);
+  EXPECT_EQ(window.selectedVariant(), 0);
+}
+
+TEST_F(MainWindowTest, ClickingAnOptionOpensItsRowAndEmptiesTheGrid) {
+  TypeRow(0, {"1", "2", "3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  ASSERT_FALSE(Cell(5)->text().isEmpty());
+  for (int variant : {2, 7, 4}) {
+    ClickOption(variant);
+    EXPECT_TRUE(Option(variant)->isChecked());
+    EXPECT_EQ(window.selectedVariant(), variant);
+    for (int k = 0; k < 48; ++k) {
+      EXPECT_TRUE(Cell(k)->text().isEmpty());
+      const bool typable = Cell(k)->isEnabled() && !Cell(k)->isReadOnly();
+      EXPECT_EQ(typable, k / 6 == variant && Cell(k)->isEnabled()) << k;
+    }
+  }
+}
+
+TEST_F(MainWindowTest, CalculatesAndClearsThroughTheMouse) {
+  ClickOption(5);
+  TypeRow(5, {"1", "3", "5"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  const char16_t* expected[] = {u"1,000", u"-0,469", u"2,615", u"3,000", u"5,000", u"2,057"};
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(Cell(30 + c)->text(), QString::fromUtf16(expected[c]));
+
+  QTest::mouseClick(Command(1), Qt::LeftButton);
+  for (const QString& text : Texts()) EXPECT_TRUE(text.isEmpty());
+  EXPECT_TRUE(Option(5)->isChecked());
+  QTest::mouseClick(Cell(30), Qt::LeftButton);
+  QTest::keyClicks(Cell(30), "7");
+  EXPECT_EQ(Cell(30)->text(), "7");  // the row still accepts typing
+}
+
+TEST_F(MainWindowTest, AFailureIsReportedAndChangesNoCell) {
+  ClickOption(1);
+  TypeRow(1, {"1", "2", "0.5"});
+  Cell(10)->setText("left over");
+  const auto before = Texts();
+  const QStringList seen = CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); });
+  ASSERT_EQ(seen.size(), 2);
+  EXPECT_EQ(seen[0], u"Грешка при изчисление");
+  EXPECT_EQ(seen[1],
+            u"Такъв пресечен конус не съществува: образувателната L трябва да е поне |R - r|.");
+  EXPECT_EQ(Texts(), before);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  EXPECT_EQ(Focused(), "Command1_0");
+
+  TypeRow(1, {"1", "2", "1e400"});
+  const QStringList range = CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); });
+  ASSERT_EQ(range.size(), 2);
+  EXPECT_EQ(range[1], u"Въведеното число е твърде голямо.");
+}
+
+TEST_F(MainWindowTest, EnterAndEscPressNoButton) {
+  for (int i = 0; i < 2; ++i) {
+    Command(i)->setFocus();
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+      QTest::keyClick(Command(i), key);
+      EXPECT_TRUE(Cell(0)->text().isEmpty()) << "a button answered key " << key;
+    }
+  }
+  // Space on the focused button does press it.
+  Command(0)->setFocus();
+  QTest::keyClick(Command(0), Qt::Key_Space);
+  EXPECT_EQ(Cell(0)->text(), "0,000");
+}
+
+TEST_F(MainWindowTest, ClickingAComputedCellMovesNoFocus) {
+  QTest::mouseClick(Cell(1), Qt::LeftButton);
+  ASSERT_EQ(Focused(), "Text2_1");
+  QTest::mouseClick(Cell(3), Qt::LeftButton);
+  EXPECT_EQ(Focused(), "Text2_1");
+  QTest::keyClicks(QApplication::focusWidget(), "4");
+  EXPECT_EQ(Cell(1)->text(), "4");
+  EXPECT_TRUE(Cell(3)->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, SavesAScreenshot) {
+  TypeRow(0, {"1", "2", "3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  const QString path = QStringLiteral(FRUSTUM_TEST_OUTPUT_DIR "/main_window.png");
+  ASSERT_TRUE(window.grab().save(path));
+  EXPECT_EQ(QImage(path).size(), QSize(519, 415) * window.devicePixelRatio());
+}
+
+}  // namespace

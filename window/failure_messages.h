@@ -1,0 +1,16 @@
+// What the user is told, in Bulgarian, when Calculate fails.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "geometry/frustum_solver.h"
+
+inline constexpr char16_t FailureTitle[] = u"Грешка при изчисление";
+
+// The message for a failure of the solver in `variant` (0 to 7). The cause is named in the
+// user's terms: which given values make the frustum impossible or the division undefined.
+QString FailureMessage(std::int16_t variant, geometry::FailureKind kind);
+
+// The message for a typed value beyond the range of numbers the program works with.
+QString NumberOutOfRangeMessage();

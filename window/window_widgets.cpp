@@ -1,0 +1,79 @@
+#include "window/window_widgets.h"
+
+#include <qdrawutil.h>
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <utility>
+
+FaceButton::FaceButton(const QString& text, QColor face, QWidget* parent)
+    : QPushButton(text, parent), face_(face) {
+  // Neither button is pressed by Enter: only a click or Space on the focused button counts.
+  setAutoDefault(false);
+  setDefault(false);
+}
+
+void FaceButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QBrush fill(face_);
+  // A raised bevel around the flat face; sunken while the button is held down.
+  qDrawWinButton(&painter, rect(), palette(), isDown(), &fill);
+  QRect text_area = rect();
+  if (isDown()) text_area.translate(1, 1);
+  painter.setPen(palette().color(QPalette::ButtonText));
+  painter.drawText(text_area, Qt::AlignCenter, text());
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = rect().adjusted(4, 4, -4, -4);
+    focus.backgroundColor = face_;
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  }
+}
+
+OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
+
+void OptionButton::setMoveChoice(std::function<void(int)> move_choice) {
+  move_choice_ = std::move(move_choice);
+}
+
+bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
+
+void OptionButton::keyPressEvent(QKeyEvent* event) {
+  int step = 0;
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+      step = -1;
+      break;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+      step = 1;
+      break;
+    default:
+      QRadioButton::keyPressEvent(event);
+      return;
+  }
+  if (move_choice_) move_choice_(step);
+  event->accept();
+}
+
+FrameBox::FrameBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
+  setAutoFillBackground(true);
+}
+
+void FrameBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QFontMetrics metrics = fontMetrics();
+  // The border runs through the middle of the caption's line.
+  const int border_top = metrics.height() / 2;
+  qDrawShadeRect(&painter, QRect(0, border_top, width(), height() - border_top), palette(), true);
+  const QString caption = title();
+  QRect caption_area = metrics.boundingRect(caption).adjusted(-2, 0, 2, 0);
+  caption_area.moveTopLeft(QPoint(6, 0));
+  caption_area.setHeight(metrics.height());
+  painter.fillRect(caption_area, palette().color(QPalette::Window));
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(caption_area, Qt::AlignCenter, caption);
+}

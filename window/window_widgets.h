@@ -1,0 +1,50 @@
+// The two kinds of control whose look or handling Qt's own widgets do not give as the window
+// needs them.
+#pragma once
+
+#include <QColor>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <functional>
+
+// A push button whose whole face is filled flat with one colour, on every platform style (Qt's
+// styles draw faces with gradients or theme images that ignore the palette).
+class FaceButton : public QPushButton {
+ public:
+  FaceButton(const QString& text, QColor face, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QColor face_;
+};
+
+// An option button that answers a click anywhere on its coloured area (Qt's answers only on the
+// mark and the caption), and whose arrow keys move the choice to the previous or next button of
+// its group, round the end, as option buttons of desktop systems do.
+class OptionButton : public QRadioButton {
+ public:
+  OptionButton(const QString& text, QWidget* parent);
+
+  // Called with -1 (Up, Left) or +1 (Down, Right) when an arrow key is pressed on the button.
+  void setMoveChoice(std::function<void(int step)> move_choice);
+
+ protected:
+  bool hitButton(const QPoint& pos) const override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  std::function<void(int)> move_choice_;
+};
+
+// A group frame filled flat with its colour inside and out, with an etched border and its caption
+// at the top left (Fusion shades the inside of a group box a little darker than its colour).
+class FrameBox : public QGroupBox {
+ public:
+  FrameBox(const QString& title, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
