@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
@@ -391,6 +392,73 @@ TEST_F(MainWindowTest, SavesAScreenshot) {
   const QString path = QStringLiteral(FRUSTUM_TEST_OUTPUT_DIR "/main_window.png");
   ASSERT_TRUE(window.grab().save(path));
   EXPECT_EQ(QImage(path).size(), QSize(519, 415) * window.devicePixelRatio());
+}
+
+TEST_F(MainWindowTest, AWideResultIsOfferedInFullAsToolTipAndAccessibleValue) {
+  TypeRow(0, {"1000", "2000", "3000"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  const QString volume = Cell(5)->text();
+  ASSERT_EQ(volume, u"21\u00a0991\u00a0148\u00a0575,129");
+  // Wider than the cell, which is disabled and cannot be scrolled.
+  EXPECT_GT(QFontMetrics(Cell(5)->font()).horizontalAdvance(volume), Cell(5)->width());
+  EXPECT_EQ(Cell(5)->toolTip(), volume);
+  EXPECT_EQ(Cell(0)->toolTip(), u"1\u00a0000,000");
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Cell(5));
+  ASSERT_NE(accessible, nullptr);
+  EXPECT_EQ(accessible->text(QAccessible::Value), volume);
+  // Emptied cells offer no stale tip.
+  QTest::mouseClick(Command(1), Qt::LeftButton);
+  EXPECT_TRUE(Cell(5)->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowTest, ScreenReadersFindANameAndRoleForEveryControl) {
+  auto name_and_role = [](QWidget* w) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
+    EXPECT_NE(accessible, nullptr);
+    return accessible ? std::make_pair(accessible->text(QAccessible::Name), accessible->role())
+                      : std::make_pair(QString(), QAccessible::NoRole);
+  };
+  EXPECT_EQ(name_and_role(Cell(0)),
+            std::make_pair(QStringLiteral("r, Вариант 1"), QAccessible::EditableText));
+  EXPECT_EQ(name_and_role(Cell(3)).first, u"L, Вариант 1, изчислено");
+  EXPECT_EQ(name_and_role(Cell(40)).first, u"So, Вариант 7, изчислено");
+  EXPECT_EQ(name_and_role(Cell(46)).first, u"So, Вариант 8");
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(name_and_role(Option(i)),
+              std::make_pair(QStringLiteral("Вариант %1").arg(i + 1), QAccessible::RadioButton));
+  }
+  EXPECT_EQ(name_and_role(Command(0)),
+            std::make_pair(QStringLiteral("Изчисли"), QAccessible::Button));
+  EXPECT_EQ(name_and_role(Command(1)),
+            std::make_pair(QStringLiteral("Изчисти"), QAccessible::Button));
+  EXPECT_EQ(name_and_role(Assignment()).first, u"Задание");
+  EXPECT_EQ(name_and_role(Assignment()).second, QAccessible::EditableText);
+}
+
+TEST_F(MainWindowTest, TheWholeJobCanBeDoneWithTheKeyboardAlone) {
+  auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  };
+  // Tab on from the assignment text to the chosen variant's button, and choose variant 6.
+  for (int i = 0; i < 30 && Focused() != "Option1_0"; ++i) press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), "Option1_0");
+  for (int i = 0; i < 5; ++i) press(Qt::Key_Down);
+  EXPECT_EQ(window.selectedVariant(), 5);
+  // Its given cells r, L and So come right after the button in the tab order.
+  for (const char* value : {"1", "3", "5"}) {
+    for (int i = 0; i < 10 && !Focused().startsWith("Text2_3"); ++i) press(Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(value));
+    press(Qt::Key_Tab);
+  }
+  EXPECT_EQ(Cell(30)->text(), "1");
+  EXPECT_EQ(Cell(33)->text(), "3");
+  EXPECT_EQ(Cell(34)->text(), "5");
+  // On round to "Изчисли", and press it with Space.
+  for (int i = 0; i < 40 && Focused() != "Command1_0"; ++i) press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), "Command1_0");
+  press(Qt::Key_Space);
+  EXPECT_EQ(Cell(31)->text(), u"-0,469");
+  EXPECT_EQ(Cell(35)->text(), u"2,057");
 }
 
 }  // namespace

@@ -99,12 +99,21 @@ void MainWindow::CreateControls() {
     cell->setObjectName(ObjectName("Text2", k));
     cell->setGeometry(PixelRect(layout::CellLeft(k % 6), layout::CellTop(k / 6), layout::CellWidth,
                                 layout::CellHeight));
+    // A screen reader names the cell by its quantity and variant, e.g. "r, Вариант 1".
+    QString name = QStringLiteral("%1, Вариант %2")
+                       .arg(QString::fromUtf16(layout::ColumnHeads[k % 6]))
+                       .arg(k / 6 + 1);
     if (layout::IsComputedCell(k)) {
       // Written only by the program: never focused or typed into, pink with greyed bold text.
       cell->setEnabled(false);
       cell->setFont(bold);
       Paint(cell, {QPalette::Base}, ToColor(layout::ComputedCellColour));
+      name += QStringLiteral(", изчислено");
     }
+    cell->setAccessibleName(name);
+    // A value wider than its cell is cut, and a disabled cell cannot be scrolled: the tool tip
+    // (shown by disabled widgets too) always offers the whole text.
+    connect(cell, &QLineEdit::textChanged, cell, &QWidget::setToolTip);
     Text2_[static_cast<std::size_t>(k)] = cell;
   }
 
@@ -161,6 +170,7 @@ void MainWindow::CreateControls() {
         Text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         Text1_->setFocusPolicy(Qt::StrongFocus);
         Text1_->setTabChangesFocus(true);
+        Text1_->setAccessibleName(QStringLiteral("Задание"));
         break;
       }
       case layout::Kind::Label:

@@ -73,6 +73,10 @@ constexpr Control Others[] = {
     {Kind::Assignment, 0, 120, 3960, 7575, 2175, {}, nullptr, 0},
 };
 
+// The quantity of each grid column, as its head shows it.
+constexpr const char16_t* ColumnHeads[geometry::ColumnCount] = {u"r", u"R",  u"H",
+                                                                u"L", u"So", u"V"};
+
 // The grid: cell k lies in row k / 6 and column k % 6. Each cell overlaps its right-hand
 // neighbour by 15 twips and the cell below by 45.
 constexpr int CellLeft(int column) { return 1920 + 960 * column; }
