@@ -2,6 +2,10 @@
 # The two ways in:
 #   ./dev.sh run    installs what is missing, builds and starts the calculator
 #   ./dev.sh test   installs what is missing, builds with warnings as errors and runs every test
+# and, for the developers and CI:
+#   ./dev.sh bench [benchmark options]  builds optimised and prints the timings (build/bench)
+#   ./dev.sh asan                       builds with AddressSanitizer and UBSan, runs every test
+#   ./dev.sh fuzz [seconds]             runs each libFuzzer target that long, 60 s by default
 # Works on Debian 12 as root or through sudo. Packages already present are not installed again.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -9,7 +13,12 @@ cd "$(dirname "$0")"
 # What building, running and testing need. fonts-liberation2 brings Liberation Serif, which has
 # the metrics of Times New Roman, the window's font.
 packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
-test_packages=(libgtest-dev clang-format)
+# libbenchmark-dev is here too so that the ci build compiles the benchmarks with -Werror.
+# The package test builds the .deb (dpkg-dev, file: for dpkg-shlibdeps) and validates its desktop
+# entry and AppStream file (desktop-file-utils, appstream).
+test_packages=(libgtest-dev clang-format libbenchmark-dev dpkg-dev file desktop-file-utils appstream)
+bench_packages=(libbenchmark-dev)
+fuzz_packages=(clang-14 libclang-rt-14-dev)
 
 install_missing() {
   local missing=()
@@ -37,8 +46,24 @@ case "${1:-}" in
     cmake --build --preset ci
     ctest --preset ci
     ;;
+  bench)
+    install_missing "${packages[@]}" "${bench_packages[@]}"
+    cmake --preset bench
+    cmake --build --preset bench
+    exec build/bench/bench/frustum_bench "${@:2}"
+    ;;
+  asan)
+    install_missing "${packages[@]}" "${test_packages[@]}"
+    cmake --preset asan
+    cmake --build --preset asan
+    ctest --preset asan
+    ;;
+  fuzz)
+    install_missing "${packages[@]}" "${fuzz_packages[@]}"
+    exec fuzz/run.sh "${2:-60}"
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run | test | asan | bench [benchmark options] | fuzz [seconds]" >&2
     exit 2
     ;;
 esac

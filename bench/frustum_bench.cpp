@@ -1,0 +1,137 @@
+// Timings of SolveFrustum for each variant and of one whole Calculate through FrustumForm (three
+// Val, the solve, six FormatNumber). Run build/bench/bench/frustum_bench; it prints the figures.
+#include <benchmark/benchmark.h>
+
+#include <QLocale>
+#include <QString>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "geometry/frustum_solver.h"
+#include "window/form_controls.h"
+#include "window/frustum_form.h"
+#include "window/number_text.h"
+
+namespace {
+
+// One frustum every variant can solve: r = 1, R = 2, H = 3 and the three quantities that follow.
+// Each variant is given its three columns of it, so every benchmark times a successful solve and
+// never the early exit of a failing one.
+geometry::FrustumValues ReferenceFrustum() { return geometry::SolveFrustum(0, 1.0, 2.0, 3.0); }
+
+struct SolveCase {
+  int variant;
+  double a, b, c;
+};
+
+std::array<SolveCase, geometry::VariantCount> SolveCases() {
+  const geometry::FrustumValues reference = ReferenceFrustum();
+  std::array<SolveCase, geometry::VariantCount> cases{};
+  for (int v = 0; v < geometry::VariantCount; ++v) {
+    const auto& given = geometry::GivenColumns[static_cast<std::size_t>(v)];
+    cases[static_cast<std::size_t>(v)] = {v, reference.*geometry::Columns[given[0]],
+                                          reference.*geometry::Columns[given[1]],
+                                          reference.*geometry::Columns[given[2]]};
+  }
+  return cases;
+}
+
+// The name of a variant from its given columns, such as "r,R,H".
+std::string VariantName(int variant) {
+  static constexpr std::array<const char*, geometry::ColumnCount> names = {"r", "R",  "H",
+                                                                           "L", "So", "V"};
+  std::string out;
+  for (int column : geometry::GivenColumns[static_cast<std::size_t>(variant)]) {
+    if (!out.empty()) out += ',';
+    out += names[static_cast<std::size_t>(column)];
+  }
+  return out;
+}
+
+void BM_SolveFrustum(benchmark::State& state, SolveCase c) {
+  for (auto _ : state) {
+    // The inputs pass through DoNotOptimize so that the call cannot be hoisted out of the loop,
+    // and the result so that it cannot be dropped.
+    benchmark::DoNotOptimize(c.a);
+    benchmark::DoNotOptimize(c.b);
+    benchmark::DoNotOptimize(c.c);
+    geometry::FrustumValues values = geometry::SolveFrustum(c.variant, c.a, c.b, c.c);
+    benchmark::DoNotOptimize(values);
+  }
+}
+
+// The window's cells and option buttons in memory, with as little cost of its own as possible so
+// that the figure is that of the form's work.
+class MemoryControls : public FormControls {
+ public:
+  void Bind(FrustumForm* form) { form_ = form; }
+
+  QString CellText(std::int16_t index) const override {
+    return texts_[static_cast<std::size_t>(index)];
+  }
+  void SetCellText(std::int16_t index, const QString& text) override {
+    texts_[static_cast<std::size_t>(index)] = text;
+  }
+  void SetCellLocked(std::int16_t index, bool locked) override {
+    locked_[static_cast<std::size_t>(index)] = locked;
+  }
+  void ChooseOption(std::int16_t index) override {
+    if (chosen_ == index) return;
+    chosen_ = index;
+    form_->Option1_Click(index);
+  }
+
+ private:
+  FrustumForm* form_ = nullptr;
+  std::array<QString, CellCount> texts_{};
+  std::array<bool, CellCount> locked_{};
+  std::int16_t chosen_ = -1;
+};
+
+// A whole press of Calculate in variant 0, with the Bulgarian number format the program's users
+// see. Calculate writes the given cells back as "1,000" and so on; the next round reads those,
+// which Val takes as 1 (the comma ends the number), so every round does the same work.
+void BM_Calculate(benchmark::State& state) {
+  MemoryControls controls;
+  FrustumForm form(controls, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+  controls.Bind(&form);
+  form.Form_Load();
+  controls.SetCellText(CellIndex(0, 0), "1");
+  controls.SetCellText(CellIndex(0, 1), "2");
+  controls.SetCellText(CellIndex(0, 2), "3");
+  for (auto _ : state) {
+    form.Command1_Click(0);
+    benchmark::ClobberMemory();
+  }
+  // The last round must have written the frustum of the inputs; otherwise the figure is that of
+  // some other path.
+  const QString volume = controls.CellText(CellIndex(0, 5));
+  if (volume != FormatNumber(ReferenceFrustum().V, 3, QLocale(QLocale::Bulgarian))) {
+    state.SkipWithError("Calculate did not write the expected volume");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  for (const SolveCase& c : SolveCases()) {
+    // A variant whose reference inputs fail would time the failure path; refuse to report that.
+    try {
+      geometry::SolveFrustum(c.variant, c.a, c.b, c.c);
+    } catch (const geometry::FrustumFailure& e) {
+      std::fprintf(stderr, "variant %d fails on its reference inputs: %s\n", c.variant, e.what());
+      return 1;
+    }
+    benchmark::RegisterBenchmark(("SolveFrustum/" + VariantName(c.variant)).c_str(),
+                                 BM_SolveFrustum, c);
+  }
+  benchmark::RegisterBenchmark("Calculate/variant0/bg_BG", BM_Calculate);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

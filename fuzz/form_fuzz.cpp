@@ -1,0 +1,285 @@
+// Fuzzes the window's behaviour: FrustumForm against an in-memory model of its 48 cells and 8
+// option buttons, driven by a random run of user actions (typing into a cell, choosing a variant,
+// Calculate, Clear, and presses of button indexes the form does not have).
+//
+// After every action:
+// - the form's selected variant is the chosen option button;
+// - the cells that accept typing (enabled and unlocked) are exactly the three given cells of the
+//   chosen row, and every cell of the other rows is locked;
+// - no cell shows "inf", "nan" or "∞";
+// - a failed Calculate threw geometry::FrustumFailure or NumberOutOfRange and left all 48 texts
+//   as they were; a successful one changed only the chosen row, writing its six values with
+//   exactly three decimals in the model's English format, each within half a unit of the third
+//   decimal of what the solver makes of the typed values;
+// - Clear empties every cell and keeps the variant.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QString>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "geometry/frustum_solver.h"
+#include "window/form_controls.h"
+#include "window/frustum_form.h"
+#include "window/number_text.h"
+
+namespace {
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "form_fuzz: %s\n", what);
+  std::abort();
+}
+
+void Require(bool condition, const char* what) {
+  if (!condition) Fail(what);
+}
+
+using Texts = std::array<QString, CellCount>;
+
+// The window's controls in memory. The three computed cells of every row are disabled, as in the
+// window; an option button raises its click only when it becomes the chosen one, as a toolkit's
+// radio button does.
+class ModelControls : public FormControls {
+ public:
+  struct Cell {
+    QString text;
+    bool locked = false;
+    bool enabled = true;
+  };
+
+  ModelControls() {
+    for (int row = 0; row < geometry::VariantCount; ++row) {
+      for (int column = 0; column < geometry::ColumnCount; ++column) {
+        cells_[static_cast<std::size_t>(CellIndex(row, column))].enabled =
+            geometry::IsGivenColumn(row, column);
+      }
+    }
+  }
+
+  void Bind(FrustumForm* form) { form_ = form; }
+
+  QString CellText(std::int16_t index) const override { return At(index).text; }
+  void SetCellText(std::int16_t index, const QString& text) override { At(index).text = text; }
+  void SetCellLocked(std::int16_t index, bool locked) override { At(index).locked = locked; }
+  void ChooseOption(std::int16_t index) override {
+    Require(index >= 0 && index < geometry::VariantCount, "ChooseOption got no variant index");
+    if (chosen_ == index) return;
+    chosen_ = index;
+    form_->Option1_Click(index);
+  }
+
+  bool AcceptsTyping(int index) const {
+    const Cell& cell = At(index);
+    return cell.enabled && !cell.locked;
+  }
+  std::vector<int> TypableCells() const {
+    std::vector<int> out;
+    for (int i = 0; i < CellCount; ++i) {
+      if (AcceptsTyping(i)) out.push_back(i);
+    }
+    return out;
+  }
+  void Type(int index, const QString& text) {
+    Require(AcceptsTyping(index), "harness: typed into a cell that does not accept typing");
+    At(index).text = text;
+  }
+  bool Locked(int index) const { return At(index).locked; }
+  Texts AllTexts() const {
+    Texts out;
+    for (int i = 0; i < CellCount; ++i) out[static_cast<std::size_t>(i)] = At(i).text;
+    return out;
+  }
+  int chosen() const { return chosen_; }
+
+ private:
+  Cell& At(int index) {
+    Require(index >= 0 && index < CellCount, "cell index out of range");
+    return cells_[static_cast<std::size_t>(index)];
+  }
+  const Cell& At(int index) const {
+    Require(index >= 0 && index < CellCount, "cell index out of range");
+    return cells_[static_cast<std::size_t>(index)];
+  }
+
+  FrustumForm* form_ = nullptr;
+  std::array<Cell, CellCount> cells_{};
+  int chosen_ = -1;
+};
+
+std::vector<int> GivenCells(int variant) {
+  std::vector<int> out;
+  for (int column : geometry::GivenColumns[static_cast<std::size_t>(variant)]) {
+    out.push_back(CellIndex(variant, column));
+  }
+  return out;
+}
+
+void CheckInvariants(const ModelControls& model, const FrustumForm& form) {
+  const int chosen = model.chosen();
+  Require(chosen >= 0 && chosen < geometry::VariantCount, "no option button is chosen");
+  Require(form.selectedVariant() == chosen, "the selected variant is not the chosen option");
+  Require(model.TypableCells() == GivenCells(chosen),
+          "the cells that accept typing are not the given cells of the chosen row");
+  for (int i = 0; i < CellCount; ++i) {
+    if (i / geometry::ColumnCount != chosen) {
+      Require(model.Locked(i), "a cell outside the chosen row is unlocked");
+    }
+  }
+  for (const QString& text : model.AllTexts()) {
+    if (text.contains(u"inf", Qt::CaseInsensitive) || text.contains(u"nan", Qt::CaseInsensitive) ||
+        text.contains(u'\u221E')) {
+      std::fprintf(stderr, "form_fuzz: cell text \"%s\"\n", text.toUtf8().constData());
+      Fail("a cell shows an infinity or a NaN");
+    }
+  }
+}
+
+// What the user types. Either arbitrary text, or text shaped like a number (with blanks, a sign,
+// a fraction or an exponent) so that many calculations succeed. Every 'n', 'N' and '∞' is left
+// out: "inf", "nan" and "∞" in a cell must then come from the program itself.
+QString TypedText(FuzzedDataProvider& in) {
+  QString text;
+  if (in.ConsumeBool()) {
+    text = QString::fromStdString(in.ConsumeRandomLengthString(32));
+  } else {
+    if (in.ConsumeBool()) text += in.ConsumeBool() ? u'-' : u'+';
+    text += QString::number(in.ConsumeIntegralInRange<int>(0, 100000));
+    if (in.ConsumeBool()) {
+      text += u'.';
+      text += QString::number(in.ConsumeIntegralInRange<int>(0, 999999));
+    }
+    if (in.ConsumeBool()) text.insert(in.ConsumeIntegralInRange<int>(0, int(text.size())), u' ');
+    if (in.ConsumeBool()) {
+      text += in.ConsumeBool() ? u'e' : u'E';
+      text += QString::number(in.ConsumeIntegralInRange<int>(-400, 400));
+    }
+    if (in.ConsumeBool()) text += QString::fromStdString(in.ConsumeRandomLengthString(4));
+  }
+  text.remove(u'n');
+  text.remove(u'N');
+  text.remove(u'\u221E');
+  return text;
+}
+
+// "-1,234.500": an optional minus, digits grouped in threes by commas, exactly three decimals.
+const QRegularExpression& NumberFormat() {
+  static const QRegularExpression format(QStringLiteral("^-?[0-9]{1,3}(,[0-9]{3})*\\.[0-9]{3}$"));
+  return format;
+}
+
+// Checks a successful Calculate of `variant` against the texts before it.
+void CheckCalculated(const Texts& before, const Texts& after, int variant) {
+  for (int i = 0; i < CellCount; ++i) {
+    if (i / geometry::ColumnCount != variant) {
+      Require(after[static_cast<std::size_t>(i)] == before[static_cast<std::size_t>(i)],
+              "Calculate changed a cell outside the chosen row");
+    }
+  }
+  std::array<double, 3> typed{};
+  const auto& given = geometry::GivenColumns[static_cast<std::size_t>(variant)];
+  geometry::FrustumValues expected{};
+  try {
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+      typed[i] = Val(before[static_cast<std::size_t>(CellIndex(variant, given[i]))]);
+    }
+    expected = geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);
+  } catch (const std::exception&) {
+    Fail("Calculate succeeded on values that do not solve");
+  }
+  for (int column = 0; column < geometry::ColumnCount; ++column) {
+    const QString& text = after[static_cast<std::size_t>(CellIndex(variant, column))];
+    if (!NumberFormat().match(text).hasMatch()) {
+      std::fprintf(stderr, "form_fuzz: written \"%s\"\n", text.toUtf8().constData());
+      Fail("Calculate wrote a value not in the form -1,234.567");
+    }
+    QString plain = text;
+    plain.remove(u',');
+    const std::string digits = plain.toStdString();
+    const double shown = std::strtod(digits.c_str(), nullptr);
+    if (shown == 0.0) Require(!text.startsWith(u'-'), "a value that shows as zero has a minus");
+    const double value = expected.*geometry::Columns[static_cast<std::size_t>(column)];
+    // Rounding to three decimals moves a value by at most 0.0005; reading the text back into a
+    // double adds at most half a unit in its last place.
+    const double tolerance = 0.0005 * (1 + 1e-9) + std::fabs(value) * 0x1p-52;
+    if (!(std::fabs(shown - value) <= tolerance)) {
+      std::fprintf(stderr, "form_fuzz: column %d shows \"%s\" for %.17g\n", column,
+                   text.toUtf8().constData(), value);
+      Fail("Calculate wrote a value other than the solver's, rounded to three decimals");
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  ModelControls model;
+  FrustumForm form(model, QLocale(QLocale::English, QLocale::UnitedStates));
+  model.Bind(&form);
+  form.Form_Load();
+  Require(model.chosen() == 0, "the load did not choose variant 0");
+  CheckInvariants(model, form);
+
+  for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
+    switch (in.ConsumeIntegralInRange<int>(0, 5)) {
+      case 0:
+      case 1: {  // typing, twice as likely as the other actions
+        const std::vector<int> typable = model.TypableCells();
+        const int cell = typable.at(in.ConsumeIntegralInRange<std::size_t>(0, typable.size() - 1));
+        model.Type(cell, TypedText(in));
+        break;
+      }
+      case 2: {  // a click on an option button, the chosen one included
+        const int variant = in.ConsumeIntegralInRange<int>(0, geometry::VariantCount - 1);
+        model.ChooseOption(static_cast<std::int16_t>(variant));
+        Require(model.chosen() == variant, "the clicked option is not the chosen one");
+        break;
+      }
+      case 3: {  // Calculate
+        const Texts before = model.AllTexts();
+        bool failed = false;
+        try {
+          form.Command1_Click(0);
+        } catch (const geometry::FrustumFailure&) {
+          failed = true;
+        } catch (const NumberOutOfRange&) {
+          failed = true;
+        } catch (const std::exception& e) {
+          std::fprintf(stderr, "form_fuzz: %s\n", e.what());
+          Fail("Calculate threw something other than FrustumFailure or NumberOutOfRange");
+        }
+        if (failed) {
+          Require(model.AllTexts() == before, "a failed Calculate changed a cell");
+        } else {
+          CheckCalculated(before, model.AllTexts(), model.chosen());
+        }
+        break;
+      }
+      case 4: {  // Clear
+        form.Command1_Click(1);
+        for (const QString& text : model.AllTexts()) {
+          Require(text.isEmpty(), "Clear left text in a cell");
+        }
+        break;
+      }
+      case 5: {  // a button index the form does not have
+        std::int16_t index = in.ConsumeIntegral<std::int16_t>();
+        if (index == 0 || index == 1) index = 2;
+        const Texts before = model.AllTexts();
+        form.Command1_Click(index);
+        Require(model.AllTexts() == before, "an unknown button index changed a cell");
+        break;
+      }
+    }
+    CheckInvariants(model, form);
+  }
+  return 0;
+}
