@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a configured and built tree and checks what a user would get:
+# the files and where they go, the control fields, the desktop entry and the AppStream file.
+#   check_package.sh CPACK BUILD_DIR WORK_DIR PACKAGE VERSION APP_ID
+# WORK_DIR is emptied and reused; everything is made there, so no root rights are needed.
+set -uo pipefail
+
+if [ $# -ne 6 ]; then
+  echo "usage: $0 CPACK BUILD_DIR WORK_DIR PACKAGE VERSION APP_ID" >&2
+  exit 2
+fi
+cpack=$1 build_dir=$2 work=$3 package=$4 version=$5 app_id=$6
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+# Stops at once: for failures that leave nothing for the later checks to look at.
+die() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# The tools, and the Debian package each comes in (./dev.sh test installs them).
+for tool in dpkg-deb:dpkg dpkg-shlibdeps:dpkg-dev file:file \
+  desktop-file-validate:desktop-file-utils appstreamcli:appstream; do
+  command -v "${tool%%:*}" >/dev/null || die "${tool%%:*} is missing: install ${tool##*:}"
+done
+
+rm -rf "$work"
+mkdir -p "$work" || die "cannot create $work"
+
+# 1. The package, built as a user would with `cpack -G DEB`, but into WORK_DIR.
+if ! "$cpack" --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work" \
+  >"$work/cpack.log" 2>&1; then
+  cat "$work/cpack.log" >&2
+  die "cpack could not build the package (log above)"
+fi
+arch=$(dpkg --print-architecture)
+deb="$work/${package}_${version}_${arch}.deb"
+if [ ! -f "$deb" ]; then
+  ls -l "$work" >&2
+  die "cpack made no ${deb##*/} (the folder holds the files above)"
+fi
+echo "built ${deb##*/}"
+
+# 2. What it installs, and where.
+listing=$(dpkg-deb -c "$deb") || die "dpkg-deb -c cannot read ${deb##*/}"
+expect_file() {  # PATH [MODE]: a regular file at PATH, with MODE (as ls shows it) when given
+  local line
+  line=$(awk -v p="./$1" '$6 == p' <<<"$listing")
+  if [ -z "$line" ]; then
+    fail "the package has no /$1"
+  elif [[ $line != -* ]]; then
+    fail "/$1 in the package is not a regular file: $line"
+  elif [ $# -eq 2 ] && [[ $line != "$2 "* ]]; then
+    fail "/$1 in the package has mode ${line%% *}, not $2"
+  fi
+}
+expect_file usr/bin/frustum -rwxr-xr-x
+expect_file "usr/share/applications/$app_id.desktop" -rw-r--r--
+expect_file "usr/share/icons/hicolor/32x32/apps/$app_id.png" -rw-r--r--
+expect_file "usr/share/metainfo/$app_id.metainfo.xml" -rw-r--r--
+expect_file "usr/share/doc/$package/copyright" -rw-r--r--
+# Only /usr: a package that writes to /opt or /usr/local breaks Debian's rules.
+outside=$(awk '$6 != "./" && $6 != "./usr/" && $6 !~ /^\.\/usr\//' <<<"$listing")
+[ -z "$outside" ] || fail "the package installs outside /usr: $outside"
+
+# 3. The control fields.
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = "$package" ] || fail "Package is '$(field Package)', not '$package'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not '$version'"
+[ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)', not '$arch'"
+[ -n "$(field Maintainer)" ] || fail "the package names no Maintainer"
+[ -n "$(field Description)" ] || fail "the package has no Description"
+case "$(field Section)" in
+  science | education) ;;
+  *) fail "Section is '$(field Section)', not science or education" ;;
+esac
+depends=$(field Depends)
+echo "Depends: $depends"
+# Each dependency alone, without its version: "libqt6widgets6 (>= 6.2.0)" -> libqt6widgets6.
+names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/(.*)//' -e 's/[[:space:]]//g')
+grep -qx 'fonts-liberation2' <<<"$names" || fail "Depends lacks fonts-liberation2: $depends"
+# The name of Qt's widgets library package, computed by dpkg-shlibdeps (t64 on later releases).
+grep -Eqx 'libqt6widgets6(t64)?' <<<"$names" || fail "Depends lacks Qt 6's libqt6widgets6: $depends"
+
+# 4. The files themselves, unpacked as the package manager would.
+root="$work/root"
+dpkg-deb -x "$deb" "$root" || die "dpkg-deb -x cannot unpack ${deb##*/}"
+
+desktop="$root/usr/share/applications/$app_id.desktop"
+if [ -f "$desktop" ]; then
+  # desktop-file-validate exits 0 on mere warnings: any remark at all fails here.
+  if ! report=$(desktop-file-validate "$desktop" 2>&1) || [ -n "$report" ]; then
+    fail "desktop-file-validate finds fault with the desktop entry: $report"
+  fi
+  # The entry must start the installed program and name the installed icon.
+  grep -qx 'Exec=frustum' "$desktop" || fail "the desktop entry does not run 'frustum'"
+  grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry does not name the icon $app_id"
+fi
+
+icon="$root/usr/share/icons/hicolor/32x32/apps/$app_id.png"
+if [ -f "$icon" ]; then
+  kind=$(file -b "$icon")
+  [[ $kind == "PNG image data, 32 x 32,"* ]] || fail "the icon is not a 32 x 32 PNG: $kind"
+fi
+
+metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
+if [ -f "$metainfo" ]; then
+  # --strict fails on warnings and infos too; --pedantic shows the pickiest hints as well.
+  if ! report=$(XDG_CACHE_HOME="$work/cache" appstreamcli validate --no-net --pedantic --strict \
+    --explain "$metainfo" 2>&1); then
+    fail "appstreamcli finds fault with the metainfo file: $report"
+  fi
+  grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the metainfo file does not launch $app_id.desktop"
+  grep -q "<release version=\"$version\" " "$metainfo" ||
+    fail "the metainfo file has no release $version (the version in CMakeLists.txt)"
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) of ${deb##*/} failed" >&2
+  exit 1
+fi
+echo "${deb##*/}: files, control fields, desktop entry and metainfo are all right"
