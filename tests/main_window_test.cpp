@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -142,6 +143,20 @@ TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutSays) {
   for (int k = 0; k < 48; ++k) {
     EXPECT_EQ(Cell(k)->geometry(), QRect(128 + 64 * (k % 6), 56 + 24 * (k / 6), 65, 27)) << k;
   }
+}
+
+TEST_F(MainWindowTest, IsAFixedWindowWithACloseBoxOnly) {
+  const Qt::WindowFlags flags = window.windowFlags();
+  EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowSystemMenuHint));
+  EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+  EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+  EXPECT_EQ(window.minimumSize(), QSize(519, 415));
+  EXPECT_EQ(window.maximumSize(), QSize(519, 415));
+  // Opens centred on the screen.
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_LE((window.geometry().center() - screen.center()).manhattanLength(), 2);
 }
 
 TEST_F(MainWindowTest, OverlappingControlsStackAsLaidOut) {

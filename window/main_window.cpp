@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStyle>
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -68,8 +69,10 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
   CreateControls();
   SetTabOrder();
 
+  // Opens centred on the screen (the client area; the title bar adds a little above it).
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                    screen->availableGeometry()));
   }
   // The caret starts in the assignment text, the first control in the tab order.
   Text1_->setFocus(Qt::OtherFocusReason);
