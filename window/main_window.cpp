@@ -71,8 +71,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
 
   // Opens centred on the screen (the client area; the title bar adds a little above it).
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                    screen->availableGeometry()));
+    setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
   }
   // The caret starts in the assignment text, the first control in the tab order.
   Text1_->setFocus(Qt::OtherFocusReason);
