@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "geometry/frustum_solver.h"
+#include "tests/support/model_controls.h"
 #include "window/form_controls.h"
 #include "window/frustum_form.h"
 #include "window/number_text.h"
@@ -42,85 +43,7 @@ void Require(bool condition, const char* what) {
   if (!condition) Fail(what);
 }
 
-using Texts = std::array<QString, CellCount>;
-
-// The window's controls in memory. The three computed cells of every row are disabled, as in the
-// window; an option button raises its click only when it becomes the chosen one, as a toolkit's
-// radio button does.
-class ModelControls : public FormControls {
- public:
-  struct Cell {
-    QString text;
-    bool locked = false;
-    bool enabled = true;
-  };
-
-  ModelControls() {
-    for (int row = 0; row < geometry::VariantCount; ++row) {
-      for (int column = 0; column < geometry::ColumnCount; ++column) {
-        cells_[static_cast<std::size_t>(CellIndex(row, column))].enabled =
-            geometry::IsGivenColumn(row, column);
-      }
-    }
-  }
-
-  void Bind(FrustumForm* form) { form_ = form; }
-
-  QString CellText(std::int16_t index) const override { return At(index).text; }
-  void SetCellText(std::int16_t index, const QString& text) override { At(index).text = text; }
-  void SetCellLocked(std::int16_t index, bool locked) override { At(index).locked = locked; }
-  void ChooseOption(std::int16_t index) override {
-    Require(index >= 0 && index < geometry::VariantCount, "ChooseOption got no variant index");
-    if (chosen_ == index) return;
-    chosen_ = index;
-    form_->Option1_Click(index);
-  }
-
-  bool AcceptsTyping(int index) const {
-    const Cell& cell = At(index);
-    return cell.enabled && !cell.locked;
-  }
-  std::vector<int> TypableCells() const {
-    std::vector<int> out;
-    for (int i = 0; i < CellCount; ++i) {
-      if (AcceptsTyping(i)) out.push_back(i);
-    }
-    return out;
-  }
-  void Type(int index, const QString& text) {
-    Require(AcceptsTyping(index), "harness: typed into a cell that does not accept typing");
-    At(index).text = text;
-  }
-  bool Locked(int index) const { return At(index).locked; }
-  Texts AllTexts() const {
-    Texts out;
-    for (int i = 0; i < CellCount; ++i) out[static_cast<std::size_t>(i)] = At(i).text;
-    return out;
-  }
-  int chosen() const { return chosen_; }
-
- private:
-  Cell& At(int index) {
-    Require(index >= 0 && index < CellCount, "cell index out of range");
-    return cells_[static_cast<std::size_t>(index)];
-  }
-  const Cell& At(int index) const {
-    Require(index >= 0 && index < CellCount, "cell index out of range");
-    return cells_[static_cast<std::size_t>(index)];
-  }
-
-  FrustumForm* form_ = nullptr;
-  std::array<Cell, CellCount> cells_{};
-  int chosen_ = -1;
-};
-
-std::vector<int> GivenCells(int variant) {
-  std::vector<int> out;
-  for (int column : geometry::GivenColumns[static_cast<std::size_t>(variant)]) {
-    out.push_back(CellIndex(variant, column));
-  }
-  return out;
-}
+using Texts = ModelControls::Texts;
 
 void CheckInvariants(const ModelControls& model, const FrustumForm& form) {
   const int chosen = model.chosen();
@@ -130,7 +53,7 @@ void CheckInvariants(const ModelControls& model, const FrustumForm& form) {
           "the cells that accept typing are not the given cells of the chosen row");
   for (int i = 0; i < CellCount; ++i) {
     if (i / geometry::ColumnCount != chosen) {
-      Require(model.Locked(i), "a cell outside the chosen row is unlocked");
+      Require(model.cell(i).locked, "a cell outside the chosen row is unlocked");
     }
   }
   for (const QString& text : model.AllTexts()) {
@@ -234,7 +157,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 1: {  // typing, twice as likely as the other actions
         const std::vector<int> typable = model.TypableCells();
         const int cell = typable.at(in.ConsumeIntegralInRange<std::size_t>(0, typable.size() - 1));
-        model.Type(cell, TypedText(in));
+        Require(model.Type(cell, TypedText(in)), "harness: typed into a cell that takes no typing");
         break;
       }
       case 2: {  // a click on an option button, the chosen one included
