@@ -12,17 +12,47 @@ FaceButton::FaceButton(const QString& text, QColor face, QWidget* parent)
   // Neither button is pressed by Enter: only a click or Space on the focused button counts.
   setAutoDefault(false);
   setDefault(false);
+  // The face covers every pixel of the button, so Qt need not paint what lies beneath it first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void FaceButton::changeEvent(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+      faces_ = {};
+      break;
+    default:
+      break;
+  }
+  QPushButton::changeEvent(event);
 }
 
 void FaceButton::paintEvent(QPaintEvent*) {
+  const bool down = isDown();
+  const qreal ratio = devicePixelRatioF();
+  if (faces_text_ != text()) {
+    faces_ = {};
+    faces_text_ = text();
+  }
+  QPixmap& face = faces_[down ? 1 : 0];
+  if (face.isNull() || face.deviceIndependentSize() != QSizeF(size()) ||
+      face.devicePixelRatio() != ratio) {
+    face = QPixmap(size() * ratio);
+    face.setDevicePixelRatio(ratio);
+    QPainter painter(&face);
+    painter.setFont(font());
+    const QBrush fill(face_);
+    // A raised bevel around the flat face; sunken while the button is held down.
+    qDrawWinButton(&painter, rect(), palette(), down, &fill);
+    QRect text_area = rect();
+    if (down) text_area.translate(1, 1);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(text_area, Qt::AlignCenter, text());
+  }
   QPainter painter(this);
-  const QBrush fill(face_);
-  // A raised bevel around the flat face; sunken while the button is held down.
-  qDrawWinButton(&painter, rect(), palette(), isDown(), &fill);
-  QRect text_area = rect();
-  if (isDown()) text_area.translate(1, 1);
-  painter.setPen(palette().color(QPalette::ButtonText));
-  painter.drawText(text_area, Qt::AlignCenter, text());
+  painter.drawPixmap(0, 0, face);
   if (hasFocus()) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);

@@ -4,8 +4,10 @@
 
 #include <QColor>
 #include <QGroupBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <array>
 #include <functional>
 
 // A push button whose whole face is filled flat with one colour, on every platform style (Qt's
@@ -16,9 +18,14 @@ class FaceButton : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   QColor face_;
+  // The face raised [0] and sunken [1], bevel and caption, drawn once for the button's size,
+  // screen density, caption, palette and font, and copied to the screen on every paint.
+  std::array<QPixmap, 2> faces_;
+  QString faces_text_;
 };
 
 // An option button that answers a click anywhere on its coloured area (Qt's answers only on the
