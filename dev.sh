@@ -4,6 +4,8 @@
 #   ./dev.sh test   installs what is missing, builds with warnings as errors and runs every test
 # and, for the developers and CI:
 #   ./dev.sh bench [benchmark options]  builds optimised and prints the timings (build/bench)
+#   ./dev.sh startup [rounds] [ms]      times the calculator's start-up and peak memory against an
+#                                       empty Qt window under Xvfb; see bench/startup.sh
 #   ./dev.sh asan                       builds with AddressSanitizer and UBSan, runs every test
 #   ./dev.sh fuzz [seconds]             runs each libFuzzer target that long, 60 s by default
 # Works on Debian 12 as root or through sudo. Packages already present are not installed again.
@@ -18,6 +20,8 @@ packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
 # entry and AppStream file (desktop-file-utils, appstream).
 test_packages=(libgtest-dev clang-format libbenchmark-dev dpkg-dev file desktop-file-utils appstream)
 bench_packages=(libbenchmark-dev)
+# The start-up benchmark runs the programs on a virtual X display and watches it with Xlib.
+startup_packages=(xvfb libx11-dev)
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 
 install_missing() {
@@ -52,6 +56,12 @@ case "${1:-}" in
     cmake --build --preset bench
     exec build/bench/bench/frustum_bench "${@:2}"
     ;;
+  startup)
+    install_missing "${packages[@]}" "${bench_packages[@]}" "${startup_packages[@]}"
+    cmake --preset bench
+    cmake --build --preset bench
+    exec bench/startup.sh build/bench "${@:2}"
+    ;;
   asan)
     install_missing "${packages[@]}" "${test_packages[@]}"
     cmake --preset asan
@@ -63,7 +73,7 @@ case "${1:-}" in
     exec fuzz/run.sh "${2:-60}"
     ;;
   *)
-    echo "usage: $0 run | test | asan | bench [benchmark options] | fuzz [seconds]" >&2
+    echo "usage: $0 run | test | asan | bench [benchmark options] | startup [rounds] [settle ms] | fuzz [seconds]" >&2
     exit 2
     ;;
 esac

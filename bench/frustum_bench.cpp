@@ -1,5 +1,6 @@
-// Timings of SolveFrustum for each variant and of one whole Calculate through FrustumForm (three
-// Val, the solve, six FormatNumber). Run build/bench/bench/frustum_bench; it prints the figures.
+// Timings of SolveFrustum for each variant, of one whole Calculate through FrustumForm (three
+// Val, the solve, six FormatNumber), and of one through the real window (window_bench.cpp). Run
+// build/bench/bench/frustum_bench; it prints the figures.
 #include <benchmark/benchmark.h>
 
 #include <QLocale>
@@ -10,8 +11,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/window_bench.h"
 #include "geometry/frustum_solver.h"
-#include "window/form_controls.h"
+#include "tests/support/model_controls.h"
 #include "window/frustum_form.h"
 #include "window/number_text.h"
 
@@ -63,39 +65,11 @@ void BM_SolveFrustum(benchmark::State& state, SolveCase c) {
   }
 }
 
-// The window's cells and option buttons in memory, with as little cost of its own as possible so
-// that the figure is that of the form's work.
-class MemoryControls : public FormControls {
- public:
-  void Bind(FrustumForm* form) { form_ = form; }
-
-  QString CellText(std::int16_t index) const override {
-    return texts_[static_cast<std::size_t>(index)];
-  }
-  void SetCellText(std::int16_t index, const QString& text) override {
-    texts_[static_cast<std::size_t>(index)] = text;
-  }
-  void SetCellLocked(std::int16_t index, bool locked) override {
-    locked_[static_cast<std::size_t>(index)] = locked;
-  }
-  void ChooseOption(std::int16_t index) override {
-    if (chosen_ == index) return;
-    chosen_ = index;
-    form_->Option1_Click(index);
-  }
-
- private:
-  FrustumForm* form_ = nullptr;
-  std::array<QString, CellCount> texts_{};
-  std::array<bool, CellCount> locked_{};
-  std::int16_t chosen_ = -1;
-};
-
 // A whole press of Calculate in variant 0, with the Bulgarian number format the program's users
 // see. Calculate writes the given cells back as "1,000" and so on; the next round reads those,
 // which Val takes as 1 (the comma ends the number), so every round does the same work.
 void BM_Calculate(benchmark::State& state) {
-  MemoryControls controls;
+  ModelControls controls;
   FrustumForm form(controls, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
   controls.Bind(&form);
   form.Form_Load();
@@ -119,6 +93,7 @@ void BM_Calculate(benchmark::State& state) {
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  WindowApplication application(argc, argv);
   for (const SolveCase& c : SolveCases()) {
     // A variant whose reference inputs fail would time the failure path; refuse to report that.
     try {
@@ -131,6 +106,7 @@ int main(int argc, char** argv) {
                                  BM_SolveFrustum, c);
   }
   benchmark::RegisterBenchmark("Calculate/variant0/bg_BG", BM_Calculate);
+  RegisterWindowBenchmarks(application);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
