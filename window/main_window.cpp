@@ -92,7 +92,6 @@ void MainWindow::CreateControls() {
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setAutoFillBackground(true);
     Paint(label, {QPalette::Window}, ToColor(c.colour));
-    Label1_[static_cast<std::size_t>(c.index)] = label;
   }
 
   QFont bold = font();

@@ -11,7 +11,6 @@
 #include "window/frustum_form.h"
 
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -42,7 +41,6 @@ class MainWindow : public QWidget, public FormControls {
   void PressCommand(std::int16_t index);
 
   std::array<QLineEdit*, 48> Text2_{};
-  std::array<QLabel*, 7> Label1_{};
   QGroupBox* Frame1_ = nullptr;
   std::array<OptionButton*, 8> Option1_{};
   std::array<QPushButton*, 2> Command1_{};
