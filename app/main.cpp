@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "window/main_window.h"
+#include "main_window.h"
 
 namespace {
 

@@ -11,11 +11,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "bench/window_bench.h"
-#include "geometry/frustum_solver.h"
-#include "tests/support/model_controls.h"
-#include "window/frustum_form.h"
-#include "window/number_text.h"
+#include "frustum_form.h"
+#include "frustum_solver.h"
+#include "grid.h"
+#include "model_controls.h"
+#include "number_text.h"
+#include "window_bench.h"
 
 namespace {
 
@@ -70,20 +71,20 @@ void BM_SolveFrustum(benchmark::State& state, SolveCase c) {
 // which Val takes as 1 (the comma ends the number), so every round does the same work.
 void BM_Calculate(benchmark::State& state) {
   ModelControls controls;
-  FrustumForm form(controls, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
+  form::FrustumForm form(controls, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
   controls.Bind(&form);
   form.Form_Load();
-  controls.SetCellText(CellIndex(0, 0), "1");
-  controls.SetCellText(CellIndex(0, 1), "2");
-  controls.SetCellText(CellIndex(0, 2), "3");
+  controls.SetCellText(form::CellIndex(0, 0), QStringLiteral("1"));
+  controls.SetCellText(form::CellIndex(0, 1), QStringLiteral("2"));
+  controls.SetCellText(form::CellIndex(0, 2), QStringLiteral("3"));
   for (auto _ : state) {
     form.Command1_Click(0);
     benchmark::ClobberMemory();
   }
   // The last round must have written the frustum of the inputs; otherwise the figure is that of
   // some other path.
-  const QString volume = controls.CellText(CellIndex(0, 5));
-  if (volume != FormatNumber(ReferenceFrustum().V, 3, QLocale(QLocale::Bulgarian))) {
+  const QString volume = controls.CellText(form::CellIndex(0, 5));
+  if (volume != form::FormatNumber(ReferenceFrustum().V, 3, QLocale(QLocale::Bulgarian))) {
     state.SkipWithError("Calculate did not write the expected volume");
   }
 }

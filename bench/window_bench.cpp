@@ -1,7 +1,7 @@
 // One whole Calculate through the real widgets: a shown MainWindow on Qt's offscreen platform, the
 // three given cells of variant 1 holding r, R and H, and a left click on "Изчисли" as the mouse
 // gives it: press and release delivered to the button, which repaints itself at once for each.
-#include "bench/window_bench.h"
+#include "window_bench.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <string>
 
-#include "window/main_window.h"
+#include "main_window.h"
 
 WindowApplication::WindowApplication(int& argc, char** argv) : argc_(argc), argv_(argv) {
   // Offscreen, so that no display is needed; Bulgarian, as the program's users see it.

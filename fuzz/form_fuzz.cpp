@@ -7,10 +7,10 @@
 // - the cells that accept typing (enabled and unlocked) are exactly the three given cells of the
 //   chosen row, and every cell of the other rows is locked;
 // - no cell shows "inf", "nan" or "∞";
-// - a failed Calculate threw geometry::FrustumFailure or NumberOutOfRange and left all 48 texts
-//   as they were; a successful one changed only the chosen row, writing its six values with
-//   exactly three decimals in the model's English format, each within half a unit of the third
-//   decimal of what the solver makes of the typed values;
+// - a failed Calculate reported a message, failed only where the solver or Val fails on the typed
+//   values, and left all 48 texts as they were; a successful one changed only the chosen row,
+//   writing its six values with exactly three decimals in the model's English format, each within
+//   half a unit of the third decimal of what the solver makes of the typed values;
 // - Clear empties every cell and keeps the variant.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -26,12 +26,14 @@
 #include <string>
 #include <vector>
 
-#include "geometry/frustum_solver.h"
-#include "tests/support/model_controls.h"
-#include "window/form_controls.h"
-#include "window/frustum_form.h"
-#include "window/number_text.h"
+#include "form_controls.h"
+#include "frustum_form.h"
+#include "frustum_solver.h"
+#include "grid.h"
+#include "model_controls.h"
+#include "number_text.h"
 
+namespace form {
 namespace {
 
 [[noreturn]] void Fail(const char* what) {
@@ -46,14 +48,14 @@ void Require(bool condition, const char* what) {
 using Texts = ModelControls::Texts;
 
 void CheckInvariants(const ModelControls& model, const FrustumForm& form) {
-  const int chosen = model.chosen();
+  const int chosen = model.Chosen();
   Require(chosen >= 0 && chosen < geometry::VariantCount, "no option button is chosen");
-  Require(form.selectedVariant() == chosen, "the selected variant is not the chosen option");
-  Require(model.TypableCells() == GivenCells(chosen),
+  Require(form.GetSelectedVariant() == chosen, "the selected variant is not the chosen option");
+  Require(model.TypableCells() == GivenCellList(chosen),
           "the cells that accept typing are not the given cells of the chosen row");
   for (int i = 0; i < CellCount; ++i) {
     if (i / geometry::ColumnCount != chosen) {
-      Require(model.cell(i).locked, "a cell outside the chosen row is unlocked");
+      Require(model.CellAt(i).locked, "a cell outside the chosen row is unlocked");
     }
   }
   for (const QString& text : model.AllTexts()) {
@@ -98,6 +100,26 @@ const QRegularExpression& NumberFormat() {
   return format;
 }
 
+// What the solver makes of the given cells of `variant` as Val reads them; throws where it fails.
+geometry::FrustumValues SolveTyped(const Texts& texts, int variant) {
+  std::array<double, 3> typed{};
+  const auto given = GivenCells(variant);
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    typed[i] = Val(texts[static_cast<std::size_t>(given[i])]);
+  }
+  return geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);
+}
+
+// Checks a failed Calculate of `variant`: the typed values must really fail.
+void CheckFailed(const Texts& texts, int variant) {
+  try {
+    SolveTyped(texts, variant);
+  } catch (const std::exception&) {
+    return;
+  }
+  Fail("Calculate failed on values that solve");
+}
+
 // Checks a successful Calculate of `variant` against the texts before it.
 void CheckCalculated(const Texts& before, const Texts& after, int variant) {
   for (int i = 0; i < CellCount; ++i) {
@@ -106,14 +128,9 @@ void CheckCalculated(const Texts& before, const Texts& after, int variant) {
               "Calculate changed a cell outside the chosen row");
     }
   }
-  std::array<double, 3> typed{};
-  const auto& given = geometry::GivenColumns[static_cast<std::size_t>(variant)];
   geometry::FrustumValues expected{};
   try {
-    for (std::size_t i = 0; i < typed.size(); ++i) {
-      typed[i] = Val(before[static_cast<std::size_t>(CellIndex(variant, given[i]))]);
-    }
-    expected = geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);
+    expected = SolveTyped(before, variant);
   } catch (const std::exception&) {
     Fail("Calculate succeeded on values that do not solve");
   }
@@ -141,14 +158,16 @@ void CheckCalculated(const Texts& before, const Texts& after, int variant) {
 }
 
 }  // namespace
+}  // namespace form
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace form;
   FuzzedDataProvider in(data, size);
   ModelControls model;
   FrustumForm form(model, QLocale(QLocale::English, QLocale::UnitedStates));
   model.Bind(&form);
   form.Form_Load();
-  Require(model.chosen() == 0, "the load did not choose variant 0");
+  Require(model.Chosen() == 0, "the load did not choose variant 0");
   CheckInvariants(model, form);
 
   for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
@@ -163,26 +182,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 2: {  // a click on an option button, the chosen one included
         const int variant = in.ConsumeIntegralInRange<int>(0, geometry::VariantCount - 1);
         model.ChooseOption(static_cast<std::int16_t>(variant));
-        Require(model.chosen() == variant, "the clicked option is not the chosen one");
+        Require(model.Chosen() == variant, "the clicked option is not the chosen one");
         break;
       }
       case 3: {  // Calculate
         const Texts before = model.AllTexts();
-        bool failed = false;
-        try {
-          form.Command1_Click(0);
-        } catch (const geometry::FrustumFailure&) {
-          failed = true;
-        } catch (const NumberOutOfRange&) {
-          failed = true;
-        } catch (const std::exception& e) {
-          std::fprintf(stderr, "form_fuzz: %s\n", e.what());
-          Fail("Calculate threw something other than FrustumFailure or NumberOutOfRange");
-        }
-        if (failed) {
+        const CommandOutcome outcome = form.Command1_Click(0);
+        if (outcome.Failed()) {
           Require(model.AllTexts() == before, "a failed Calculate changed a cell");
+          CheckFailed(before, model.Chosen());
         } else {
-          CheckCalculated(before, model.AllTexts(), model.chosen());
+          CheckCalculated(before, model.AllTexts(), model.Chosen());
         }
         break;
       }

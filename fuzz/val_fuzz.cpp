@@ -18,9 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "window/number_text.h"
+#include "number_text.h"
 
 namespace {
+
+using form::NumberOutOfRange;
+using form::Val;
 
 struct Outcome {
   bool out_of_range = false;

@@ -1,4 +1,4 @@
-#include "geometry/frustum_solver.h"
+#include "frustum_solver.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -66,7 +66,7 @@ enum class FailureKind {
 class FrustumFailure : public std::exception {
  public:
   explicit FrustumFailure(FailureKind kind) noexcept : kind_(kind) {}
-  FailureKind kind() const noexcept { return kind_; }
+  FailureKind Kind() const noexcept { return kind_; }
   const char* what() const noexcept override;
 
  private:

@@ -1,5 +1,5 @@
 # Fails when any C++ source of the project differs from what clang-format makes of it.
-set(dirs geometry window app tests bench fuzz packaging)
+set(dirs geometry form window app tests bench fuzz packaging)
 set(files)
 foreach(dir IN LISTS dirs)
   file(GLOB_RECURSE found ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)

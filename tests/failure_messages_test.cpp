@@ -1,9 +1,10 @@
-#include "window/failure_messages.h"
+#include "failure_messages.h"
 
 #include <gtest/gtest.h>
 
-#include "geometry/frustum_solver.h"
+#include "frustum_solver.h"
 
+namespace form {
 namespace {
 
 // Each message is checked against a real failure of the solver, so that the message a user sees
@@ -40,7 +41,7 @@ TEST(FailureMessage, NamesTheCauseInTheUsersTerms) {
       geometry::SolveFrustum(c.variant, c.a, c.b, c.c);
       ADD_FAILURE() << "variant " << c.variant << " did not fail";
     } catch (const geometry::FrustumFailure& failure) {
-      EXPECT_EQ(FailureMessage(static_cast<std::int16_t>(c.variant), failure.kind()),
+      EXPECT_EQ(FailureMessage(static_cast<std::int16_t>(c.variant), failure.Kind()),
                 QString::fromUtf16(c.expected))
           << "variant " << c.variant;
     }
@@ -49,3 +50,4 @@ TEST(FailureMessage, NamesTheCauseInTheUsersTerms) {
 }
 
 }  // namespace
+}  // namespace form

@@ -1,15 +1,18 @@
-#include "window/frustum_form.h"
+#include "frustum_form.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <vector>
 
-#include "geometry/frustum_solver.h"
-#include "tests/support/model_controls.h"
-#include "window/number_text.h"
+#include "frustum_solver.h"
+#include "model_controls.h"
+#include "number_text.h"
 
+namespace form {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // The model, noting which cells the form reads.
 class RecordingControls : public ModelControls {
@@ -41,92 +44,94 @@ class FrustumFormTest : public ::testing::Test {
 };
 
 TEST_F(FrustumFormTest, AfterLoadOnlyTheFirstThreeCellsAcceptTyping) {
-  EXPECT_EQ(model.chosen(), 0);
-  EXPECT_EQ(form.selectedVariant(), 0);
+  EXPECT_EQ(model.Chosen(), 0);
+  EXPECT_EQ(form.GetSelectedVariant(), 0);
   EXPECT_EQ(model.TypableCells(), (std::vector<int>{0, 1, 2}));
   for (int i = 0; i < CellCount; ++i) {
-    EXPECT_TRUE(model.cell(i).text.isEmpty());
-    EXPECT_EQ(model.cell(i).locked, i >= 4) << "cell " << i;
+    EXPECT_TRUE(model.CellAt(i).text.isEmpty());
+    EXPECT_EQ(model.CellAt(i).locked, i >= 4) << "cell " << i;
   }
 }
 
 TEST_F(FrustumFormTest, EachVariantUnlocksExactlyItsGivenCells) {
   for (int variant : {3, 7, 0, 6, 1, 5, 2, 4}) {
     Choose(variant);
-    EXPECT_EQ(form.selectedVariant(), variant);
-    EXPECT_EQ(model.TypableCells(), GivenCells(variant)) << "variant " << variant;
+    EXPECT_EQ(form.GetSelectedVariant(), variant);
+    EXPECT_EQ(model.TypableCells(), GivenCellList(variant)) << "variant " << variant;
     for (int i = 0; i < CellCount; ++i) {
-      EXPECT_EQ(model.cell(i).locked, i / 6 != variant) << i;
+      EXPECT_EQ(model.CellAt(i).locked, RowOf(i) != variant) << i;
     }
   }
 }
 
 TEST_F(FrustumFormTest, ChoosingAVariantEmptiesTheWholeGrid) {
-  for (int i : {0, 1, 2}) Type(i, "3");
+  for (int i : {0, 1, 2}) Type(i, u"3"_s);
   form.Command1_Click(0);
-  model.cell(47).text = "left over";
+  model.CellAt(47).text = u"left over"_s;
   Choose(2);
   for (const QString& text : model.AllTexts()) EXPECT_TRUE(text.isEmpty());
 }
 
 TEST_F(FrustumFormTest, CalculateWritesTheFormattedRow) {
   Choose(5);
-  Type(30, "1");
-  Type(33, "3");
-  Type(34, "5");
-  form.Command1_Click(0);
-  const QStringList expected = {"1.000", "-0.469", "2.615", "3.000", "5.000", "2.057"};
+  Type(30, u"1"_s);
+  Type(33, u"3"_s);
+  Type(34, u"5"_s);
+  EXPECT_FALSE(form.Command1_Click(0).Failed());
+  const QStringList expected = {u"1.000"_s, u"-0.469"_s, u"2.615"_s,
+                                u"3.000"_s, u"5.000"_s,  u"2.057"_s};
   for (int column = 0; column < 6; ++column) {
-    EXPECT_EQ(model.cell(30 + column).text, expected[column]);
+    EXPECT_EQ(model.CellAt(30 + column).text, expected[column]);
   }
   // Only the row of the variant changed, and the locks are as they were.
   for (int i = 0; i < CellCount; ++i) {
-    if (i / 6 != 5) {
-      EXPECT_TRUE(model.cell(i).text.isEmpty()) << i;
+    if (RowOf(i) != 5) {
+      EXPECT_TRUE(model.CellAt(i).text.isEmpty()) << i;
     }
   }
-  EXPECT_EQ(model.TypableCells(), GivenCells(5));
-  EXPECT_EQ(form.selectedVariant(), 5);
+  EXPECT_EQ(model.TypableCells(), GivenCellList(5));
+  EXPECT_EQ(form.GetSelectedVariant(), 5);
 }
 
 TEST_F(FrustumFormTest, EmptyInputsInVariantZeroGiveZeros) {
   form.Command1_Click(0);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(model.cell(i).text, "0.000");
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(model.CellAt(i).text, u"0.000"_s);
 }
 
 TEST_F(FrustumFormTest, ComputedCellsAreNeverRead) {
   // A frustum every variant can solve: r = 1, R = 2, H = 3 and what follows from them.
-  const std::array<QString, 6> typed = {"1", "2", "3", "3.162", "29.804", "21.991"};
-  for (int variant = 0; variant < 8; ++variant) {
+  const std::array<QString, 6> typed = {u"1"_s,     u"2"_s,      u"3"_s,
+                                        u"3.162"_s, u"29.804"_s, u"21.991"_s};
+  for (int variant = 0; variant < RowCount; ++variant) {
     Choose(variant);
-    for (int i : GivenCells(variant)) Type(i, typed[static_cast<std::size_t>(i % 6)]);
+    for (int i : GivenCellList(variant)) Type(i, typed[static_cast<std::size_t>(ColumnOf(i))]);
     model.reads.clear();
     form.Command1_Click(0);
-    EXPECT_EQ(model.reads, GivenCells(variant)) << "variant " << variant;
+    EXPECT_EQ(model.reads, GivenCellList(variant)) << "variant " << variant;
   }
   // What an earlier Calculate left in a computed cell does not change the next one.
   Choose(0);
-  for (int i : {0, 1, 2}) Type(i, "1");
+  for (int i : {0, 1, 2}) Type(i, u"1"_s);
   form.Command1_Click(0);
   const auto first = model.AllTexts();
-  model.cell(3).text = "999";
+  model.CellAt(3).text = u"999"_s;
   form.Command1_Click(0);
   EXPECT_EQ(model.AllTexts(), first);
 }
 
 TEST_F(FrustumFormTest, ClearKeepsTheVariantAndTheLocks) {
   Choose(6);
-  for (int i : GivenCells(6)) Type(i, "4");
+  for (int i : GivenCellList(6)) Type(i, u"4"_s);
   form.Command1_Click(0);
   form.Command1_Click(1);
   for (const QString& text : model.AllTexts()) EXPECT_TRUE(text.isEmpty());
-  EXPECT_EQ(form.selectedVariant(), 6);
-  EXPECT_EQ(model.chosen(), 6);
-  EXPECT_EQ(model.TypableCells(), GivenCells(6));
+  EXPECT_EQ(form.GetSelectedVariant(), 6);
+  EXPECT_EQ(model.Chosen(), 6);
+  EXPECT_EQ(model.TypableCells(), GivenCellList(6));
 }
 
 TEST_F(FrustumFormTest, OtherButtonIndexesDoNothing) {
-  Type(0, "1");
+  Type(0, u"1"_s);
   const auto before = model.AllTexts();
   for (std::int16_t index : {std::int16_t{2}, std::int16_t{-1}, std::int16_t{32767}}) {
     form.Command1_Click(index);
@@ -153,23 +158,24 @@ TEST_F(FrustumFormTest, AFailedCalculationLeavesEveryTextAsItWas) {
   for (const Case& c : cases) {
     Choose(c.variant);
     const auto given = GivenCells(c.variant);
-    for (std::size_t i = 0; i < 3; ++i) Type(given[i], c.typed[i]);
+    for (std::size_t i = 0; i < 3; ++i) Type(given[i], QString::fromLatin1(c.typed[i]));
     // Something in another column shows that no cell at all is touched.
     const int computed = CellIndex(c.variant, c.variant == 6 ? 0 : 5);
-    model.cell(computed).text = "earlier";
+    model.CellAt(computed).text = u"earlier"_s;
     const auto before = model.AllTexts();
-    EXPECT_ANY_THROW(form.Command1_Click(0)) << "variant " << c.variant;
+    EXPECT_TRUE(form.Command1_Click(0).Failed()) << "variant " << c.variant;
     EXPECT_EQ(model.AllTexts(), before) << "variant " << c.variant;
-    EXPECT_EQ(form.selectedVariant(), c.variant);
+    EXPECT_EQ(form.GetSelectedVariant(), c.variant);
   }
 }
 
 TEST_F(FrustumFormTest, FailuresCarryTheirCause) {
+  // The outcome names what stopped the calculation, in the words the user is shown.
   Choose(2);
-  EXPECT_THROW(form.Command1_Click(0), geometry::FrustumFailure);
+  EXPECT_EQ(form.Command1_Click(0).failure, u"Сборът r + R не може да бъде 0.");
   Choose(0);
   Type(1, QString(400, u'9'));
-  EXPECT_THROW(form.Command1_Click(0), NumberOutOfRange);
+  EXPECT_EQ(form.Command1_Click(0).failure, u"Въведеното число е твърде голямо.");
 }
 
 class FrustumFormBulgarianTest : public FrustumFormTest {
@@ -178,18 +184,19 @@ class FrustumFormBulgarianTest : public FrustumFormTest {
 };
 
 TEST_F(FrustumFormBulgarianTest, RecalculatingRereadsTheDecimalCommaAsTheEndOfTheNumber) {
-  Type(0, "1");
-  Type(1, "2.5");
-  Type(2, "3");
+  Type(0, u"1"_s);
+  Type(1, u"2.5"_s);
+  Type(2, u"3"_s);
   form.Command1_Click(0);
-  EXPECT_EQ(model.cell(1).text, "2,500");
-  const QString first_volume = model.cell(5).text;
+  EXPECT_EQ(model.CellAt(1).text, u"2,500"_s);
+  const QString first_volume = model.CellAt(5).text;
   // "2,500" now reads as 2, so the second result is that of r = 1, R = 2, H = 3.
   form.Command1_Click(0);
-  EXPECT_EQ(model.cell(1).text, "2,000");
-  EXPECT_EQ(model.cell(4).text, "29,804");
-  EXPECT_EQ(model.cell(5).text, "21,991");
-  EXPECT_NE(model.cell(5).text, first_volume);
+  EXPECT_EQ(model.CellAt(1).text, u"2,000"_s);
+  EXPECT_EQ(model.CellAt(4).text, u"29,804"_s);
+  EXPECT_EQ(model.CellAt(5).text, u"21,991"_s);
+  EXPECT_NE(model.CellAt(5).text, first_volume);
 }
 
 }  // namespace
+}  // namespace form

@@ -1,4 +1,4 @@
-#include "geometry/frustum_solver.h"
+#include "frustum_solver.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ std::optional<FailureKind> FailureOf(int variant, double a, double b, double c) 
     SolveFrustum(variant, a, b, c);
     return std::nullopt;
   } catch (const FrustumFailure& failure) {
-    return failure.kind();
+    return failure.Kind();
   }
 }
 

@@ -13,7 +13,7 @@
 #include <QStyleOptionFrame>
 #include <cmath>
 
-#include "window/main_window.h"
+#include "main_window.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The real window, driven as a user drives it: mouse clicks, typed keys, Tab and arrow keys.
-#include "window/main_window.h"
+#include "main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +24,12 @@
 #include <functional>
 #include <vector>
 
-#include "window/assignment_text.h"
+#include "assignment_text.h"
+#include "grid.h"
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 constexpr QRgb Rgb(int r, int g, int b) { return qRgb(r, g, b); }
 
@@ -55,9 +58,9 @@ class MainWindowTest : public ::testing::Test {
     return focus ? focus->objectName() : QStringLiteral("(none)");
   }
 
-  std::array<QString, 48> Texts() {
-    std::array<QString, 48> out;
-    for (int k = 0; k < 48; ++k) out[static_cast<std::size_t>(k)] = Cell(k)->text();
+  std::array<QString, form::CellCount> Texts() {
+    std::array<QString, form::CellCount> out;
+    for (int k = 0; k < form::CellCount; ++k) out[static_cast<std::size_t>(k)] = Cell(k)->text();
     return out;
   }
 
@@ -100,12 +103,12 @@ class MainWindowTest : public ::testing::Test {
 
 TEST_F(MainWindowTest, HasItsSixtySevenNamedControls) {
   int count = 0;
-  for (int k = 0; k < 48; ++k, ++count) ASSERT_NE(Cell(k), nullptr);
+  for (int k = 0; k < form::CellCount; ++k, ++count) ASSERT_NE(Cell(k), nullptr);
   for (int i = 0; i < 7; ++i, ++count) ASSERT_NE(Label(i), nullptr);
   auto* frame = Find<QGroupBox>(QStringLiteral("Frame1"));
   ASSERT_NE(frame, nullptr);
   ++count;
-  for (int i = 0; i < 8; ++i, ++count) {
+  for (int i = 0; i < form::RowCount; ++i, ++count) {
     ASSERT_NE(Option(i), nullptr);
     EXPECT_EQ(Option(i)->parentWidget(), frame);
   }
@@ -140,8 +143,10 @@ TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutSays) {
     ASSERT_NE(widget, nullptr);
     EXPECT_EQ(widget->geometry(), e.rect) << e.name;
   }
-  for (int k = 0; k < 48; ++k) {
-    EXPECT_EQ(Cell(k)->geometry(), QRect(128 + 64 * (k % 6), 56 + 24 * (k / 6), 65, 27)) << k;
+  for (int k = 0; k < form::CellCount; ++k) {
+    EXPECT_EQ(Cell(k)->geometry(),
+              QRect(128 + 64 * form::ColumnOf(k), 56 + 24 * form::RowOf(k), 65, 27))
+        << k;
   }
 }
 
@@ -162,11 +167,11 @@ TEST_F(MainWindowTest, IsAFixedWindowWithACloseBoxOnly) {
 TEST_F(MainWindowTest, OverlappingControlsStackAsLaidOut) {
   // What a click hits where two controls overlap shows which one lies on top.
   auto top_at = [&](QPoint p) { return window.childAt(p)->objectName(); };
-  EXPECT_EQ(top_at({130, 57}), "Text2_0");    // cells lie over the column heads
-  EXPECT_EQ(top_at({192, 70}), "Text2_1");    // over the left-hand neighbour
-  EXPECT_EQ(top_at({140, 81}), "Text2_6");    // each row over the row above
-  EXPECT_EQ(top_at({192, 200}), "Text2_36");  // row 6: over the right-hand neighbour
-  EXPECT_EQ(top_at({200, 35}), "Label1_2");
+  EXPECT_EQ(top_at({130, 57}), u"Text2_0"_s);    // cells lie over the column heads
+  EXPECT_EQ(top_at({192, 70}), u"Text2_1"_s);    // over the left-hand neighbour
+  EXPECT_EQ(top_at({140, 81}), u"Text2_6"_s);    // each row over the row above
+  EXPECT_EQ(top_at({192, 200}), u"Text2_36"_s);  // row 6: over the right-hand neighbour
+  EXPECT_EQ(top_at({200, 35}), u"Label1_2"_s);
 }
 
 TEST_F(MainWindowTest, ShowsItsColoursOnScreen) {
@@ -179,7 +184,7 @@ TEST_F(MainWindowTest, ShowsItsColoursOnScreen) {
   EXPECT_EQ(at(Label(6), {3, 22}), Rgb(255, 192, 128) & mask);
   auto* frame = Find<QGroupBox>(QStringLiteral("Frame1"));
   EXPECT_EQ(at(frame, {4, 100}), Rgb(192, 192, 255) & mask);
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < form::RowCount; ++i) {
     EXPECT_EQ(at(Option(i), {Option(i)->width() - 3, 12}), Rgb(128, 128, 255) & mask) << i;
   }
   EXPECT_EQ(at(Command(0), {5, 12}), Rgb(128, 255, 128) & mask);
@@ -210,21 +215,22 @@ TEST_F(MainWindowTest, ComputedResultsAreGreyedOnPink) {
 
 TEST_F(MainWindowTest, UsesTimesNewRomanOrItsMetricTwin) {
   std::vector<QWidget*> controls;
-  for (int k = 0; k < 48; ++k) controls.push_back(Cell(k));
+  for (int k = 0; k < form::CellCount; ++k) controls.push_back(Cell(k));
   for (int i = 0; i < 7; ++i) controls.push_back(Label(i));
-  for (int i = 0; i < 8; ++i) controls.push_back(Option(i));
+  for (int i = 0; i < form::RowCount; ++i) controls.push_back(Option(i));
   controls.push_back(Command(0));
   controls.push_back(Command(1));
   controls.push_back(Assignment());
   controls.push_back(Find<QGroupBox>(QStringLiteral("Frame1")));
   for (QWidget* w : controls) {
-    EXPECT_EQ(w->font().family(), "Times New Roman") << w->objectName().toStdString();
+    EXPECT_EQ(w->font().family(), u"Times New Roman"_s) << w->objectName().toStdString();
     EXPECT_EQ(w->font().pointSize(), 12) << w->objectName().toStdString();
-    const bool computed = w->objectName().startsWith("Text2_") && !w->isEnabled();
+    const bool computed = w->objectName().startsWith(u"Text2_"_s) && !w->isEnabled();
     EXPECT_EQ(w->font().bold(), computed) << w->objectName().toStdString();
     EXPECT_FALSE(w->font().italic());
     const QString shown = QFontInfo(w->font()).family();
-    EXPECT_TRUE(shown == "Times New Roman" || shown == "Liberation Serif") << shown.toStdString();
+    EXPECT_TRUE(shown == u"Times New Roman"_s || shown == u"Liberation Serif"_s)
+        << shown.toStdString();
   }
 }
 
@@ -235,7 +241,8 @@ TEST_F(MainWindowTest, ShowsItsFixedTexts) {
   const char16_t* heads[] = {u"r", u"R", u"H", u"L", u"So", u"V"};
   for (int i = 0; i < 6; ++i) EXPECT_EQ(Label(i + 1)->text(), QString::fromUtf16(heads[i]));
   EXPECT_EQ(Find<QGroupBox>(QStringLiteral("Frame1"))->title(), u"Варианти");
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(Option(i)->text(), QStringLiteral("Вариант %1").arg(i + 1));
+  for (int i = 0; i < form::RowCount; ++i)
+    EXPECT_EQ(Option(i)->text(), QStringLiteral("Вариант %1").arg(i + 1));
   EXPECT_EQ(Command(0)->text(), u"Изчисли");
   EXPECT_EQ(Command(1)->text(), u"Изчисти");
   EXPECT_EQ(window.windowIcon().pixmap(32, 32).size(), QSize(32, 32));
@@ -261,16 +268,16 @@ TEST_F(MainWindowTest, ShowsTheAssignmentTextLineByLine) {
 }
 
 TEST_F(MainWindowTest, StartsAfterLoadWithTheCaretInTheAssignment) {
-  EXPECT_EQ(Focused(), "Text1_0");
-  EXPECT_EQ(window.selectedVariant(), 0);
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(Option(i)->isChecked(), i == 0);
-  for (int k = 0; k < 48; ++k) {
+  EXPECT_EQ(Focused(), u"Text1_0"_s);
+  EXPECT_EQ(window.GetSelectedVariant(), 0);
+  for (int i = 0; i < form::RowCount; ++i) EXPECT_EQ(Option(i)->isChecked(), i == 0);
+  for (int k = 0; k < form::CellCount; ++k) {
     EXPECT_TRUE(Cell(k)->text().isEmpty());
     EXPECT_EQ(Cell(k)->isReadOnly(), k >= 4) << k;
   }
   // Typing there changes nothing; selecting and copying work.
   const QString before = Assignment()->toPlainText();
-  QTest::keyClicks(Assignment(), "abc");
+  QTest::keyClicks(Assignment(), u"abc"_s);
   EXPECT_EQ(Assignment()->toPlainText(), before);
   QTest::keyClick(Assignment(), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(Assignment(), Qt::Key_C, Qt::ControlModifier);
@@ -299,31 +306,31 @@ TEST_F(MainWindowTest, TabFollowsTheTabIndexesAndStopsAtTheChosenOptionOnly) {
     EXPECT_EQ(Focused(), *it);
   }
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-  EXPECT_EQ(Focused(), "Text1_0");
+  EXPECT_EQ(Focused(), u"Text1_0"_s);
 
   // With variant 7 chosen its button is the one Tab stops at, between cells 35 and 41.
   ClickOption(6);
   Cell(34)->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  EXPECT_EQ(Focused(), "Option1_6");
+  EXPECT_EQ(Focused(), u"Option1_6"_s);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  EXPECT_EQ(Focused(), "Text2_39");
+  EXPECT_EQ(Focused(), u"Text2_39"_s);
 }
 
 TEST_F(MainWindowTest, ArrowKeysMoveTheChoiceRoundTheGroup) {
   ClickOption(0);
-  Cell(0)->setText("5");
+  Cell(0)->setText(u"5"_s);
   QTest::keyClick(Option(0), Qt::Key_Down);
   EXPECT_TRUE(Option(1)->isChecked());
-  EXPECT_EQ(Focused(), "Option1_1");
-  EXPECT_EQ(window.selectedVariant(), 1);
+  EXPECT_EQ(Focused(), u"Option1_1"_s);
+  EXPECT_EQ(window.GetSelectedVariant(), 1);
   EXPECT_TRUE(Cell(0)->text().isEmpty());  // choosing runs the variant's handler
   QTest::keyClick(Option(1), Qt::Key_Up);
   QTest::keyClick(Option(0), Qt::Key_Up);
   EXPECT_TRUE(Option(7)->isChecked());
-  EXPECT_EQ(window.selectedVariant(), 7);
+  EXPECT_EQ(window.GetSelectedVariant(), 7);
   QTest::keyClick(Option(7), Qt::Key_Right);
-  EXPECT_EQ(window.selectedVariant(), 0);
+  EXPECT_EQ(window.GetSelectedVariant(), 0);
 }
 
 TEST_F(MainWindowTest, ClickingAnOptionOpensItsRowAndEmptiesTheGrid) {
@@ -333,11 +340,11 @@ TEST_F(MainWindowTest, ClickingAnOptionOpensItsRowAndEmptiesTheGrid) {
   for (int variant : {2, 7, 4}) {
     ClickOption(variant);
     EXPECT_TRUE(Option(variant)->isChecked());
-    EXPECT_EQ(window.selectedVariant(), variant);
-    for (int k = 0; k < 48; ++k) {
+    EXPECT_EQ(window.GetSelectedVariant(), variant);
+    for (int k = 0; k < form::CellCount; ++k) {
       EXPECT_TRUE(Cell(k)->text().isEmpty());
       const bool typable = Cell(k)->isEnabled() && !Cell(k)->isReadOnly();
-      EXPECT_EQ(typable, k / 6 == variant && Cell(k)->isEnabled()) << k;
+      EXPECT_EQ(typable, form::RowOf(k) == variant && Cell(k)->isEnabled()) << k;
     }
   }
 }
@@ -353,14 +360,14 @@ TEST_F(MainWindowTest, CalculatesAndClearsThroughTheMouse) {
   for (const QString& text : Texts()) EXPECT_TRUE(text.isEmpty());
   EXPECT_TRUE(Option(5)->isChecked());
   QTest::mouseClick(Cell(30), Qt::LeftButton);
-  QTest::keyClicks(Cell(30), "7");
-  EXPECT_EQ(Cell(30)->text(), "7");  // the row still accepts typing
+  QTest::keyClicks(Cell(30), u"7"_s);
+  EXPECT_EQ(Cell(30)->text(), u"7"_s);  // the row still accepts typing
 }
 
 TEST_F(MainWindowTest, AFailureIsReportedAndChangesNoCell) {
   ClickOption(1);
   TypeRow(1, {"1", "2", "0.5"});
-  Cell(10)->setText("left over");
+  Cell(10)->setText(u"left over"_s);
   const auto before = Texts();
   const QStringList seen = CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); });
   ASSERT_EQ(seen.size(), 2);
@@ -369,7 +376,7 @@ TEST_F(MainWindowTest, AFailureIsReportedAndChangesNoCell) {
             u"Такъв пресечен конус не съществува: образувателната L трябва да е поне |R - r|.");
   EXPECT_EQ(Texts(), before);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  EXPECT_EQ(Focused(), "Command1_0");
+  EXPECT_EQ(Focused(), u"Command1_0"_s);
 
   TypeRow(1, {"1", "2", "1e400"});
   const QStringList range = CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); });
@@ -388,16 +395,16 @@ TEST_F(MainWindowTest, EnterAndEscPressNoButton) {
   // Space on the focused button does press it.
   Command(0)->setFocus();
   QTest::keyClick(Command(0), Qt::Key_Space);
-  EXPECT_EQ(Cell(0)->text(), "0,000");
+  EXPECT_EQ(Cell(0)->text(), u"0,000"_s);
 }
 
 TEST_F(MainWindowTest, ClickingAComputedCellMovesNoFocus) {
   QTest::mouseClick(Cell(1), Qt::LeftButton);
-  ASSERT_EQ(Focused(), "Text2_1");
+  ASSERT_EQ(Focused(), u"Text2_1"_s);
   QTest::mouseClick(Cell(3), Qt::LeftButton);
-  EXPECT_EQ(Focused(), "Text2_1");
-  QTest::keyClicks(QApplication::focusWidget(), "4");
-  EXPECT_EQ(Cell(1)->text(), "4");
+  EXPECT_EQ(Focused(), u"Text2_1"_s);
+  QTest::keyClicks(QApplication::focusWidget(), u"4"_s);
+  EXPECT_EQ(Cell(1)->text(), u"4"_s);
   EXPECT_TRUE(Cell(3)->text().isEmpty());
 }
 
@@ -438,7 +445,7 @@ TEST_F(MainWindowTest, ScreenReadersFindANameAndRoleForEveryControl) {
   EXPECT_EQ(name_and_role(Cell(3)).first, u"L, Вариант 1, изчислено");
   EXPECT_EQ(name_and_role(Cell(40)).first, u"So, Вариант 7, изчислено");
   EXPECT_EQ(name_and_role(Cell(46)).first, u"So, Вариант 8");
-  for (int i = 0; i < 8; ++i) {
+  for (int i = 0; i < form::RowCount; ++i) {
     EXPECT_EQ(name_and_role(Option(i)),
               std::make_pair(QStringLiteral("Вариант %1").arg(i + 1), QAccessible::RadioButton));
   }
@@ -455,22 +462,22 @@ TEST_F(MainWindowTest, TheWholeJobCanBeDoneWithTheKeyboardAlone) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   };
   // Tab on from the assignment text to the chosen variant's button, and choose variant 6.
-  for (int i = 0; i < 30 && Focused() != "Option1_0"; ++i) press(Qt::Key_Tab);
-  ASSERT_EQ(Focused(), "Option1_0");
+  for (int i = 0; i < 30 && Focused() != u"Option1_0"_s; ++i) press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), u"Option1_0"_s);
   for (int i = 0; i < 5; ++i) press(Qt::Key_Down);
-  EXPECT_EQ(window.selectedVariant(), 5);
+  EXPECT_EQ(window.GetSelectedVariant(), 5);
   // Its given cells r, L and So come right after the button in the tab order.
   for (const char* value : {"1", "3", "5"}) {
-    for (int i = 0; i < 10 && !Focused().startsWith("Text2_3"); ++i) press(Qt::Key_Tab);
+    for (int i = 0; i < 10 && !Focused().startsWith(u"Text2_3"_s); ++i) press(Qt::Key_Tab);
     QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(value));
     press(Qt::Key_Tab);
   }
-  EXPECT_EQ(Cell(30)->text(), "1");
-  EXPECT_EQ(Cell(33)->text(), "3");
-  EXPECT_EQ(Cell(34)->text(), "5");
+  EXPECT_EQ(Cell(30)->text(), u"1"_s);
+  EXPECT_EQ(Cell(33)->text(), u"3"_s);
+  EXPECT_EQ(Cell(34)->text(), u"5"_s);
   // On round to "Изчисли", and press it with Space.
-  for (int i = 0; i < 40 && Focused() != "Command1_0"; ++i) press(Qt::Key_Tab);
-  ASSERT_EQ(Focused(), "Command1_0");
+  for (int i = 0; i < 40 && Focused() != u"Command1_0"_s; ++i) press(Qt::Key_Tab);
+  ASSERT_EQ(Focused(), u"Command1_0"_s);
   press(Qt::Key_Space);
   EXPECT_EQ(Cell(31)->text(), u"-0,469");
   EXPECT_EQ(Cell(35)->text(), u"2,057");

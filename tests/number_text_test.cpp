@@ -1,4 +1,4 @@
-#include "window/number_text.h"
+#include "number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 
+namespace form {
 namespace {
 
 TEST(Val, ReadsTheNumberAtTheStartOfTheText) {
@@ -132,3 +133,4 @@ TEST(FormatNumber, ReadsBackThroughValInAPeriodLocale) {
 }
 
 }  // namespace
+}  // namespace form

@@ -17,8 +17,9 @@
 #include <cstdio>
 #include <random>
 
-#include "geometry/frustum_solver.h"
-#include "window/main_window.h"
+#include "frustum_solver.h"
+#include "grid.h"
+#include "main_window.h"
 
 namespace {
 
@@ -38,11 +39,11 @@ const char* const Typed[] = {"1",     "2.5",   "-3",     "0",          "1e400", 
 class WindowSoak {
  public:
   explicit WindowSoak(unsigned seed) : random_(seed) {
-    for (int k = 0; k < 48; ++k) {
+    for (int k = 0; k < form::CellCount; ++k) {
       cells_[static_cast<std::size_t>(k)] =
           window_.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k));
     }
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < form::RowCount; ++i) {
       options_[static_cast<std::size_t>(i)] =
           window_.findChild<QRadioButton*>(QStringLiteral("Option1_%1").arg(i));
     }
@@ -108,12 +109,12 @@ class WindowSoak {
   }
 
   void ClickCell() {
-    QLineEdit* cell = cells_[static_cast<std::size_t>(Pick(48))];
+    QLineEdit* cell = cells_[static_cast<std::size_t>(Pick(form::CellCount))];
     QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(8 + Pick(50), 6 + Pick(15)));
   }
 
   void PressArrow() {
-    const int chosen = window_.selectedVariant();
+    const int chosen = window_.GetSelectedVariant();
     QRadioButton* option = options_[static_cast<std::size_t>(chosen)];
     option->setFocus();
     EXPECT_EQ(QApplication::focusWidget(), option);
@@ -121,7 +122,7 @@ class WindowSoak {
     const int k = Pick(4);
     QTest::keyClick(option, keys[k]);
     const int step = k == 0 || k == 2 ? -1 : 1;
-    EXPECT_EQ(window_.selectedVariant(), (chosen + step + 8) % 8);
+    EXPECT_EQ(window_.GetSelectedVariant(), (chosen + step + 8) % 8);
   }
 
   void Type() {
@@ -137,14 +138,14 @@ class WindowSoak {
   }
 
   void Calculate() {
-    const std::array<QString, 48> before = Texts();
-    const int variant = window_.selectedVariant();
+    const std::array<QString, form::CellCount> before = Texts();
+    const int variant = window_.GetSelectedVariant();
     QTest::mouseClick(commands_[0], Qt::LeftButton);
     ++(reported_ ? failed_ : succeeded_);
-    const std::array<QString, 48> after = Texts();
-    for (int k = 0; k < 48; ++k) {
+    const std::array<QString, form::CellCount> after = Texts();
+    for (int k = 0; k < form::CellCount; ++k) {
       const auto i = static_cast<std::size_t>(k);
-      if (reported_ || k / 6 != variant) {
+      if (reported_ || form::RowOf(k) != variant) {
         EXPECT_EQ(after[i], before[i]) << "cell " << k << (reported_ ? " after a failure" : "");
       } else {
         EXPECT_TRUE(Formatted.match(after[i]).hasMatch()) << after[i].toStdString();
@@ -152,25 +153,26 @@ class WindowSoak {
     }
   }
 
-  std::array<QString, 48> Texts() const {
-    std::array<QString, 48> out;
+  std::array<QString, form::CellCount> Texts() const {
+    std::array<QString, form::CellCount> out;
     for (std::size_t i = 0; i < out.size(); ++i) out[i] = cells_[i]->text();
     return out;
   }
 
   void CheckInvariants() {
     int checked = 0;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < form::RowCount; ++i) {
       if (options_[static_cast<std::size_t>(i)]->isChecked()) {
         ++checked;
-        EXPECT_EQ(i, window_.selectedVariant());
+        EXPECT_EQ(i, window_.GetSelectedVariant());
       }
     }
     EXPECT_EQ(checked, 1);
-    const int variant = window_.selectedVariant();
-    for (int k = 0; k < 48; ++k) {
+    const int variant = window_.GetSelectedVariant();
+    for (int k = 0; k < form::CellCount; ++k) {
       QLineEdit* cell = cells_[static_cast<std::size_t>(k)];
-      const bool given = k / 6 == variant && geometry::IsGivenColumn(variant, k % 6);
+      const bool given =
+          form::RowOf(k) == variant && geometry::IsGivenColumn(variant, form::ColumnOf(k));
       EXPECT_EQ(cell->isEnabled() && !cell->isReadOnly(), given) << "cell " << k;
       const QString text = cell->text();
       EXPECT_FALSE(text.contains(u"inf", Qt::CaseInsensitive) ||
@@ -185,8 +187,8 @@ class WindowSoak {
   }
 
   MainWindow window_;
-  std::array<QLineEdit*, 48> cells_{};
-  std::array<QRadioButton*, 8> options_{};
+  std::array<QLineEdit*, form::CellCount> cells_{};
+  std::array<QRadioButton*, form::RowCount> options_{};
   std::array<QPushButton*, 2> commands_{};
   std::mt19937 random_;
   QTimer dismiss_;

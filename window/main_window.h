@@ -1,22 +1,23 @@
-// The calculator's one window: the grid of 48 cells, the title and column heads, the eight
-// variant buttons in their frame, Calculate and Clear, and the assignment text. It builds its
-// controls from the tables in main_window_layout.h and drives them through FrustumForm.
+// The calculator's one window: the grid of cells, the title and column heads, the variant
+// buttons in their frame, Calculate and Clear, and the assignment text. It builds its controls
+// from the tables in main_window_layout.h and drives them through the form's FrustumForm.
 #pragma once
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
 
-#include "window/form_controls.h"
-#include "window/frustum_form.h"
+#include "form_controls.h"
+#include "frustum_form.h"
+#include "grid.h"
 
-class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
+class FaceButton;
+class FrameBox;
 class OptionButton;
 
-class MainWindow : public QWidget, public FormControls {
+class MainWindow : public QWidget, public form::FormControls {
   Q_OBJECT
 
  public:
@@ -25,7 +26,7 @@ class MainWindow : public QWidget, public FormControls {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  std::int16_t selectedVariant() const { return form_.selectedVariant(); }
+  std::int16_t GetSelectedVariant() const { return form_.GetSelectedVariant(); }
 
   // FormControls, on the real widgets.
   QString CellText(std::int16_t index) const override;
@@ -34,17 +35,25 @@ class MainWindow : public QWidget, public FormControls {
   void ChooseOption(std::int16_t index) override;
 
  private:
-  void CreateControls();
+  // The controls of each kind, in the order that makes them stack as laid out: labels at the
+  // bottom, then the cells, the command buttons, the frame with its options, the assignment.
+  void CreateLabels();
+  void CreateCells();
+  void CreateCommandButtons();
+  void CreateOptionFrame();
+  void CreateAssignment();
   void SetTabOrder();
+  void CentreOnScreen();
+
   void MoveChoice(int step);
-  // Runs Command1_Click and tells the user, in a message box, why a calculation failed.
+  // Runs Command1_Click and shows, in a message box, why a calculation failed.
   void PressCommand(std::int16_t index);
 
-  std::array<QLineEdit*, 48> Text2_{};
-  QGroupBox* Frame1_ = nullptr;
-  std::array<OptionButton*, 8> Option1_{};
-  std::array<QPushButton*, 2> Command1_{};
+  std::array<QLineEdit*, form::CellCount> Text2_{};
+  FrameBox* Frame1_ = nullptr;
+  std::array<OptionButton*, form::RowCount> Option1_{};
+  std::array<FaceButton*, 2> Command1_{};
   QPlainTextEdit* Text1_ = nullptr;
 
-  FrustumForm form_;
+  form::FrustumForm form_;
 };

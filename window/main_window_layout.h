@@ -7,8 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 
-#include "geometry/frustum_solver.h"
+#include "grid.h"
 
 namespace layout {
 
@@ -20,11 +21,6 @@ struct Rgb {
 };
 
 constexpr Rgb WindowColour = {192, 192, 255};
-constexpr Rgb LabelColour = {255, 192, 128};
-constexpr Rgb FrameColour = {192, 192, 255};
-constexpr Rgb OptionColour = {128, 128, 255};
-constexpr Rgb CalculateColour = {128, 255, 128};
-constexpr Rgb ClearColour = {255, 0, 0};
 constexpr Rgb ComputedCellColour = {255, 192, 192};
 
 constexpr int ClientWidth = 7785;   // 519 pixels
@@ -34,50 +30,69 @@ constexpr char16_t Caption[] = u"  Геометрия - пресечен кръ�
 constexpr char FontFamily[] = "Times New Roman";
 constexpr int FontPointSize = 12;
 
-enum class Kind { Label, Frame, Option, Command, Assignment };
-
-// One control other than the grid cells. `index` is its index within its control array.
-struct Control {
-  Kind kind;
-  std::int16_t index;
+// A control's place within its container, in twips.
+struct Place {
   int left, top, width, height;
-  Rgb colour;  // unused for the assignment box, which keeps the platform's colours
+};
+
+// Labels are created first, so that every other control lies over them.
+struct LabelControl {
+  std::int16_t index;  // Label1(index)
+  Place place;
+  const char16_t* text;
+};
+constexpr LabelControl Labels[] = {
+    {0, {1920, 0, 4335, 375}, u"Изчисляване на пресечен кръгов конус"},
+    {1, {1920, 480, 975, 375}, u"r"},
+    {2, {2880, 480, 975, 375}, u"R"},
+    {3, {3840, 480, 975, 375}, u"H"},
+    {4, {4800, 480, 975, 375}, u"L"},
+    {5, {5760, 480, 975, 375}, u"So"},
+    {6, {6720, 480, 975, 375}, u"V"},
+};
+constexpr Rgb LabelColour = {255, 192, 128};
+
+// Command1(0) is Calculate, Command1(1) is Clear.
+struct CommandControl {
+  Place place;
+  Rgb face;
   const char16_t* text;
   int tab_index;
 };
-
-// In the order they are created, which is also their stacking order from the bottom: labels
-// first, beneath everything; the grid cells follow them (see CellStackingOrder).
-constexpr Control Labels[] = {
-    {Kind::Label, 0, 1920, 0, 4335, 375, LabelColour, u"Изчисляване на пресечен кръгов конус", 1},
-    {Kind::Label, 1, 1920, 480, 975, 375, LabelColour, u"r", 24},
-    {Kind::Label, 2, 2880, 480, 975, 375, LabelColour, u"R", 2},
-    {Kind::Label, 3, 3840, 480, 975, 375, LabelColour, u"H", 25},
-    {Kind::Label, 4, 4800, 480, 975, 375, LabelColour, u"L", 3},
-    {Kind::Label, 5, 5760, 480, 975, 375, LabelColour, u"So", 4},
-    {Kind::Label, 6, 6720, 480, 975, 375, LabelColour, u"V", 5},
+constexpr CommandControl Commands[] = {
+    {{120, 0, 1215, 375}, {128, 255, 128}, u"Изчисли", 22},
+    {{6480, 0, 1215, 375}, {255, 0, 0}, u"Изчисти", 23},
 };
 
-constexpr Control Others[] = {
-    {Kind::Command, 0, 120, 0, 1215, 375, CalculateColour, u"Изчисли", 22},
-    {Kind::Command, 1, 6480, 0, 1215, 375, ClearColour, u"Изчисти", 23},
-    {Kind::Frame, 0, 120, 480, 1695, 3375, FrameColour, u"Варианти", 34},
-    {Kind::Option, 0, 120, 360, 1455, 405, OptionColour, u"Вариант 1", 35},
-    {Kind::Option, 1, 120, 720, 1455, 405, OptionColour, u"Вариант 2", 36},
-    {Kind::Option, 2, 120, 1080, 1455, 405, OptionColour, u"Вариант 3", 37},
-    {Kind::Option, 3, 120, 1440, 1455, 405, OptionColour, u"Вариант 4", 38},
-    {Kind::Option, 4, 120, 1800, 1455, 405, OptionColour, u"Вариант 5", 39},
-    {Kind::Option, 5, 120, 2160, 1455, 405, OptionColour, u"Вариант 6", 40},
-    {Kind::Option, 6, 120, 2520, 1455, 405, OptionColour, u"Вариант 7", 53},
-    {Kind::Option, 7, 120, 2880, 1455, 405, OptionColour, u"Вариант 8", 60},
-    {Kind::Assignment, 0, 120, 3960, 7575, 2175, {}, nullptr, 0},
+// Frame1, the group of the variant buttons; it never takes the focus.
+constexpr Place FramePlace = {120, 480, 1695, 3375};
+constexpr Rgb FrameColour = {192, 192, 255};
+constexpr char16_t FrameTitle[] = u"Варианти";
+
+// Option1(i) stands for variant i and lies inside the frame. Each overlaps the next by 45 twips.
+struct OptionControl {
+  Place place;
+  const char16_t* text;
+  int tab_index;
 };
+constexpr OptionControl Options[] = {
+    {{120, 360, 1455, 405}, u"Вариант 1", 35},  {{120, 720, 1455, 405}, u"Вариант 2", 36},
+    {{120, 1080, 1455, 405}, u"Вариант 3", 37}, {{120, 1440, 1455, 405}, u"Вариант 4", 38},
+    {{120, 1800, 1455, 405}, u"Вариант 5", 39}, {{120, 2160, 1455, 405}, u"Вариант 6", 40},
+    {{120, 2520, 1455, 405}, u"Вариант 7", 53}, {{120, 2880, 1455, 405}, u"Вариант 8", 60},
+};
+constexpr Rgb OptionColour = {128, 128, 255};
+
+// Text1(0), the assignment; it keeps the platform's colours.
+constexpr Place AssignmentPlace = {120, 3960, 7575, 2175};
+constexpr int AssignmentTabIndex = 0;
+
+static_assert(std::size(Options) == form::RowCount);
 
 // The quantity of each grid column, as its head shows it.
-constexpr const char16_t* ColumnHeads[geometry::ColumnCount] = {u"r", u"R",  u"H",
-                                                                u"L", u"So", u"V"};
+constexpr const char16_t* ColumnHeads[form::ColumnCount] = {u"r", u"R", u"H", u"L", u"So", u"V"};
 
-// The grid: cell k lies in row k / 6 and column k % 6. Each cell overlaps its right-hand
+// The grid: cell k lies in row RowOf(k) and column ColumnOf(k). Each cell overlaps its right-hand
 // neighbour by 15 twips and the cell below by 45.
 constexpr int CellLeft(int column) { return 1920 + 960 * column; }
 constexpr int CellTop(int row) { return 840 + 360 * row; }
@@ -86,13 +101,13 @@ constexpr int CellHeight = 405;
 
 // Where cells overlap, each row lies over the row above, and each cell over its left-hand
 // neighbour, except in row 6, where each cell lies over its right-hand neighbour.
-constexpr std::array<std::int16_t, 48> CellStackingOrder() {
-  std::array<std::int16_t, 48> order{};
+constexpr std::array<std::int16_t, form::CellCount> CellStackingOrder() {
+  std::array<std::int16_t, form::CellCount> order{};
   std::size_t n = 0;
-  for (int row = 0; row < 8; ++row) {
-    for (int i = 0; i < 6; ++i) {
-      const int column = row == 6 ? 5 - i : i;
-      order[n++] = static_cast<std::int16_t>(row * 6 + column);
+  for (int row = 0; row < form::RowCount; ++row) {
+    for (int i = 0; i < form::ColumnCount; ++i) {
+      const int column = row == 6 ? form::ColumnCount - 1 - i : i;
+      order[n++] = form::CellIndex(row, column);
     }
   }
   return order;
@@ -106,7 +121,5 @@ constexpr int CellTabIndex(int k) {
   if (k <= 41) return 54 + (41 - k);
   return 61 + (k - 42);
 }
-
-constexpr bool IsComputedCell(int k) { return !geometry::IsGivenColumn(k / 6, k % 6); }
 
 }  // namespace layout

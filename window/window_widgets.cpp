@@ -1,4 +1,4 @@
-#include "window/window_widgets.h"
+#include "window_widgets.h"
 
 #include <qdrawutil.h>
 
@@ -64,7 +64,7 @@ void FaceButton::paintEvent(QPaintEvent*) {
 
 OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
 
-void OptionButton::setMoveChoice(std::function<void(int)> move_choice) {
+void OptionButton::SetMoveChoice(std::function<void(int)> move_choice) {
   move_choice_ = std::move(move_choice);
 }
 

@@ -36,7 +36,7 @@ class OptionButton : public QRadioButton {
   OptionButton(const QString& text, QWidget* parent);
 
   // Called with -1 (Up, Left) or +1 (Down, Right) when an arrow key is pressed on the button.
-  void setMoveChoice(std::function<void(int step)> move_choice);
+  void SetMoveChoice(std::function<void(int step)> move_choice);
 
  protected:
   bool hitButton(const QPoint& pos) const override;

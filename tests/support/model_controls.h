@@ -1,8 +1,8 @@
-// The window's controls in memory, for driving FrustumForm without widgets: 48 cells with their
-// text, lock flag and enabled flag (the three computed cells of every row are disabled, as in the
-// window), and the eight option buttons, of which the chosen one raises Option1_Click only when
-// it becomes the chosen one, as a toolkit's option button does. Shared by the tests, the fuzz
-// targets and the benchmarks.
+// The window's controls in memory, for driving FrustumForm without widgets: the grid's cells
+// with their text, lock flag and enabled flag (the three computed cells of every row are
+// disabled, as in the window), and the option buttons, of which the chosen one raises
+// Option1_Click only when it becomes the chosen one, as a toolkit's option button does. Shared by
+// the tests, the fuzz targets and the benchmarks.
 #pragma once
 
 #include <QString>
@@ -11,35 +11,31 @@
 #include <stdexcept>
 #include <vector>
 
-#include "geometry/frustum_solver.h"
-#include "window/form_controls.h"
-#include "window/frustum_form.h"
+#include "form_controls.h"
+#include "frustum_form.h"
+#include "grid.h"
 
-class ModelControls : public FormControls {
+class ModelControls : public form::FormControls {
  public:
   struct Cell {
     QString text;
     bool locked = false;
     bool enabled = true;
   };
-  using Texts = std::array<QString, CellCount>;
+  using Texts = std::array<QString, form::CellCount>;
 
   ModelControls() {
-    for (int row = 0; row < geometry::VariantCount; ++row) {
-      for (int column = 0; column < geometry::ColumnCount; ++column) {
-        cell(CellIndex(row, column)).enabled = geometry::IsGivenColumn(row, column);
-      }
-    }
+    for (int i = 0; i < form::CellCount; ++i) CellAt(i).enabled = form::IsGivenCell(i);
   }
 
   // The form whose Option1_Click the option buttons raise.
-  void Bind(FrustumForm* form) { form_ = form; }
+  void Bind(form::FrustumForm* form) { form_ = form; }
 
-  QString CellText(std::int16_t index) const override { return cell(index).text; }
-  void SetCellText(std::int16_t index, const QString& text) override { cell(index).text = text; }
-  void SetCellLocked(std::int16_t index, bool locked) override { cell(index).locked = locked; }
+  QString CellText(std::int16_t index) const override { return CellAt(index).text; }
+  void SetCellText(std::int16_t index, const QString& text) override { CellAt(index).text = text; }
+  void SetCellLocked(std::int16_t index, bool locked) override { CellAt(index).locked = locked; }
   void ChooseOption(std::int16_t index) override {
-    if (index < 0 || index >= geometry::VariantCount) throw std::out_of_range("option index");
+    if (index < 0 || index >= form::RowCount) throw std::out_of_range("option index");
     if (chosen_ == index) return;
     chosen_ = index;
     if (form_) form_->Option1_Click(index);
@@ -52,16 +48,16 @@ class ModelControls : public FormControls {
   }
 
   // The chosen option button, or -1 before any is chosen.
-  int chosen() const { return chosen_; }
+  int Chosen() const { return chosen_; }
 
-  Cell& cell(int index) { return cells_.at(static_cast<std::size_t>(index)); }
-  const Cell& cell(int index) const { return cells_.at(static_cast<std::size_t>(index)); }
+  Cell& CellAt(int index) { return cells_.at(static_cast<std::size_t>(index)); }
+  const Cell& CellAt(int index) const { return cells_.at(static_cast<std::size_t>(index)); }
 
-  bool AcceptsTyping(int index) const { return cell(index).enabled && !cell(index).locked; }
+  bool AcceptsTyping(int index) const { return CellAt(index).enabled && !CellAt(index).locked; }
 
   std::vector<int> TypableCells() const {
     std::vector<int> out;
-    for (int i = 0; i < CellCount; ++i) {
+    for (int i = 0; i < form::CellCount; ++i) {
       if (AcceptsTyping(i)) out.push_back(i);
     }
     return out;
@@ -70,27 +66,24 @@ class ModelControls : public FormControls {
   // The user types into a cell; false, and nothing changes, where the cell takes no typing.
   bool Type(int index, const QString& text) {
     if (!AcceptsTyping(index)) return false;
-    cell(index).text = text;
+    CellAt(index).text = text;
     return true;
   }
 
   Texts AllTexts() const {
     Texts out;
-    for (int i = 0; i < CellCount; ++i) out[static_cast<std::size_t>(i)] = cell(i).text;
+    for (int i = 0; i < form::CellCount; ++i) out[static_cast<std::size_t>(i)] = CellAt(i).text;
     return out;
   }
 
  private:
-  FrustumForm* form_ = nullptr;
-  std::array<Cell, CellCount> cells_{};
+  form::FrustumForm* form_ = nullptr;
+  std::array<Cell, form::CellCount> cells_{};
   int chosen_ = -1;
 };
 
 // The cells of a variant's three given quantities, in ascending order.
-inline std::vector<int> GivenCells(int variant) {
-  std::vector<int> out;
-  for (int column : geometry::GivenColumns.at(static_cast<std::size_t>(variant))) {
-    out.push_back(CellIndex(variant, column));
-  }
-  return out;
+inline std::vector<int> GivenCellList(int variant) {
+  const auto cells = form::GivenCells(variant);
+  return {cells.begin(), cells.end()};
 }

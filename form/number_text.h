@@ -6,6 +6,8 @@
 #include <QStringView>
 #include <exception>
 
+namespace form {
+
 // Thrown by Val when the typed number lies beyond the double range (for example "1e400").
 // Calculate then writes nothing, as when the solver fails.
 class NumberOutOfRange : public std::exception {
@@ -27,4 +29,6 @@ double Val(QStringView text);
 // separator, group separator (every three digits, unless the locale omits grouping) and negative
 // sign of `locale`. Large magnitudes are written in full. A value that shows as zero is written
 // without a minus sign.
-QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale::system());
+QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale());
+
+}  // namespace form

@@ -4,14 +4,25 @@
 #pragma once
 
 #include <QLocale>
+#include <QString>
 #include <cstdint>
 
-#include "window/form_controls.h"
+#include "form_controls.h"
+
+namespace form {
+
+// What a press of a command button came to. A failed Calculate carries the message, in
+// Bulgarian, that tells the user why; the grid then holds exactly the texts it had before.
+struct CommandOutcome {
+  QString failure;  // empty unless Calculate failed
+
+  bool Failed() const { return !failure.isEmpty(); }
+};
 
 class FrustumForm {
  public:
   // `locale` gives the regional number format of the written results.
-  explicit FrustumForm(FormControls& controls, QLocale locale = QLocale::system());
+  explicit FrustumForm(FormControls& controls, QLocale locale = QLocale());
 
   // Runs once when the window and its controls exist, before the user can act: chooses variant
   // 0 and locks every cell but the four first ones.
@@ -22,15 +33,15 @@ class FrustumForm {
   void Option1_Click(std::int16_t index);
 
   // Runs when Command1(index) is pressed: 0 is Calculate, 1 is Clear, any other does nothing.
-  // A failed Calculate throws geometry::FrustumFailure or NumberOutOfRange before any cell is
-  // written, so the grid keeps the texts it had.
-  void Command1_Click(std::int16_t index);
+  // A Calculate that fails (the solver meets a negative root, a zero divisor or an overflow, or a
+  // typed number lies beyond the double range) stops before any cell is written.
+  CommandOutcome Command1_Click(std::int16_t index);
 
   // The variant chosen last, 0 to 7.
-  std::int16_t selectedVariant() const { return SelectedVariant; }
+  std::int16_t GetSelectedVariant() const { return SelectedVariant; }
 
  private:
-  void Calculate();
+  CommandOutcome Calculate();
   void Clear();
 
   FormControls& controls_;
@@ -38,7 +49,4 @@ class FrustumForm {
   std::int16_t SelectedVariant = 0;
 };
 
-// The cell index of a row's column in the grid.
-constexpr std::int16_t CellIndex(int row, int column) {
-  return static_cast<std::int16_t>(row * 6 + column);
-}
+}  // namespace form

@@ -1,4 +1,10 @@
-#include "window/failure_messages.h"
+#include "failure_messages.h"
+
+#include <iterator>
+
+#include "grid.h"
+
+namespace form {
 
 namespace {
 
@@ -30,12 +36,13 @@ constexpr VariantMessages ByVariant[] = {
     {SlantShorterThanHeight, nullptr},       // R, H, L
     {SlantShorterThanRadii, SlantZero},      // R, L, So
 };
+static_assert(std::size(ByVariant) == RowCount);
 
 }  // namespace
 
 QString FailureMessage(std::int16_t variant, FailureKind kind) {
   const char16_t* text = OutOfRange;
-  if (variant >= 0 && variant < geometry::VariantCount) {
+  if (variant >= 0 && variant < RowCount) {
     const VariantMessages& messages = ByVariant[variant];
     if (kind == FailureKind::NegativeRoot && messages.negative_root) text = messages.negative_root;
     if (kind == FailureKind::ZeroDivisor && messages.zero_divisor) text = messages.zero_divisor;
@@ -44,3 +51,5 @@ QString FailureMessage(std::int16_t variant, FailureKind kind) {
 }
 
 QString NumberOutOfRangeMessage() { return QStringLiteral("Въведеното число е твърде голямо."); }
+
+}  // namespace form

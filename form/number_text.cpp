@@ -1,9 +1,11 @@
-#include "window/number_text.h"
+#include "number_text.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <string>
+
+namespace form {
 
 namespace {
 
@@ -123,3 +125,5 @@ QString FormatNumber(double value, int decimals, const QLocale& locale) {
   if (std::signbit(value) && text != zero) text.prepend(locale.negativeSign());
   return text;
 }
+
+}  // namespace form

@@ -1,10 +1,14 @@
-#include "window/frustum_form.h"
+#include "frustum_form.h"
 
 #include <array>
 #include <utility>
 
-#include "geometry/frustum_solver.h"
-#include "window/number_text.h"
+#include "failure_messages.h"
+#include "frustum_solver.h"
+#include "grid.h"
+#include "number_text.h"
+
+namespace form {
 
 FrustumForm::FrustumForm(FormControls& controls, QLocale locale)
     : controls_(controls), locale_(std::move(locale)) {}
@@ -17,7 +21,7 @@ void FrustumForm::Form_Load() {
 
 void FrustumForm::Option1_Click(std::int16_t index) {
   const std::int16_t first = CellIndex(index, 0);
-  const std::int16_t last = static_cast<std::int16_t>(first + 5);
+  const std::int16_t last = static_cast<std::int16_t>(first + ColumnCount - 1);
   SelectedVariant = index;
   for (std::int16_t i = 0; i < CellCount; ++i) {
     controls_.SetCellText(i, QString());
@@ -26,35 +30,43 @@ void FrustumForm::Option1_Click(std::int16_t index) {
   for (std::int16_t i = first; i <= last; ++i) controls_.SetCellLocked(i, false);
 }
 
-void FrustumForm::Command1_Click(std::int16_t index) {
+CommandOutcome FrustumForm::Command1_Click(std::int16_t index) {
   switch (index) {
     case 0:
-      Calculate();
-      break;
+      return Calculate();
     case 1:
       Clear();
       break;
     default:
       break;
   }
+  return {};
 }
 
-void FrustumForm::Calculate() {
+CommandOutcome FrustumForm::Calculate() {
   const std::int16_t v = SelectedVariant;
-  const auto& given = geometry::GivenColumns.at(static_cast<std::size_t>(v));
-  // Only the given cells are read; whatever the computed cells show is overwritten below.
-  std::array<double, 3> read{};
-  for (std::size_t i = 0; i < read.size(); ++i) {
-    read[i] = Val(controls_.CellText(CellIndex(v, given[i])));
+  geometry::FrustumValues values{};
+  // Everything that can fail happens before the first cell is written. Only the given cells are
+  // read; whatever the computed cells show is overwritten below.
+  try {
+    std::array<double, 3> read{};
+    const auto given = GivenCells(v);
+    for (std::size_t i = 0; i < read.size(); ++i) read[i] = Val(controls_.CellText(given[i]));
+    values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
+  } catch (const geometry::FrustumFailure& failure) {
+    return {FailureMessage(v, failure.Kind())};
+  } catch (const NumberOutOfRange&) {
+    return {NumberOutOfRangeMessage()};
   }
-  // Everything that can fail happens before the first cell is written.
-  const geometry::FrustumValues values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
-  for (int column = 0; column < geometry::ColumnCount; ++column) {
+  for (int column = 0; column < ColumnCount; ++column) {
     controls_.SetCellText(CellIndex(v, column),
                           FormatNumber(values.*geometry::Columns[column], 3, locale_));
   }
+  return {};
 }
 
 void FrustumForm::Clear() {
   for (std::int16_t i = 0; i < CellCount; ++i) controls_.SetCellText(i, QString());
 }
+
+}  // namespace form

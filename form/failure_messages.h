@@ -4,7 +4,9 @@
 #include <QString>
 #include <cstdint>
 
-#include "geometry/frustum_solver.h"
+#include "frustum_solver.h"
+
+namespace form {
 
 inline constexpr char16_t FailureTitle[] = u"Грешка при изчисление";
 
@@ -14,3 +16,5 @@ QString FailureMessage(std::int16_t variant, geometry::FailureKind kind);
 
 // The message for a typed value beyond the range of numbers the program works with.
 QString NumberOutOfRangeMessage();
+
+}  // namespace form

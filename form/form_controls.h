@@ -5,14 +5,13 @@
 #include <QString>
 #include <cstdint>
 
-// The grid holds 8 rows (one per variant) of 6 cells (one per quantity column).
-inline constexpr std::int16_t CellCount = 48;
+namespace form {
 
 class FormControls {
  public:
   virtual ~FormControls() = default;
 
-  // Text2(index), index 0 to 47.
+  // Text2(index), index 0 to CellCount - 1.
   virtual QString CellText(std::int16_t index) const = 0;
   virtual void SetCellText(std::int16_t index, const QString& text) = 0;
   // A locked cell keeps its text against typing, but can still be focused, scrolled and selected.
@@ -22,3 +21,5 @@ class FormControls {
   // the user, this raises Option1_Click(index) when the button was not chosen before.
   virtual void ChooseOption(std::int16_t index) = 0;
 };
+
+}  // namespace form

@@ -1,0 +1,40 @@
+// The grid of the window: one row of cells for each variant, one column for each quantity.
+// Every other file takes the grid's shape from here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "frustum_solver.h"
+
+namespace form {
+
+inline constexpr int RowCount = geometry::VariantCount;
+inline constexpr int ColumnCount = geometry::ColumnCount;
+// Text2(0) to Text2(47).
+inline constexpr std::int16_t CellCount = RowCount * ColumnCount;
+
+// Row k of the grid belongs to variant k; its columns are r, R, H, L, So and V.
+constexpr std::int16_t CellIndex(int row, int column) {
+  return static_cast<std::int16_t>(row * ColumnCount + column);
+}
+constexpr int RowOf(int cell) { return cell / ColumnCount; }
+constexpr int ColumnOf(int cell) { return cell % ColumnCount; }
+
+// The cells of a variant's three given quantities, in ascending order: the cells that Calculate
+// reads and the only ones of the row that accept typing.
+constexpr std::array<std::int16_t, 3> GivenCells(int variant) {
+  const auto& columns = geometry::GivenColumns.at(static_cast<std::size_t>(variant));
+  return {CellIndex(variant, columns[0]), CellIndex(variant, columns[1]),
+          CellIndex(variant, columns[2])};
+}
+
+// Whether a cell is given in its own row's variant; the other cells are computed (disabled).
+constexpr bool IsGivenCell(int cell) {
+  return geometry::IsGivenColumn(RowOf(cell), ColumnOf(cell));
+}
+
+static_assert(CellCount == 48);
+static_assert(GivenCells(6) == std::array<std::int16_t, 3>{37, 38, 39});
+
+}  // namespace form
