@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <array>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -448,6 +449,44 @@ TEST_F(MainWindowTest, ScreenReadersFindANameAndRoleForEveryControl) {
             std::make_pair(QStringLiteral("Изчисти"), QAccessible::Button));
   EXPECT_EQ(name_and_role(Assignment()).first, u"Задание");
   EXPECT_EQ(name_and_role(Assignment()).second, QAccessible::EditableText);
+}
+
+// WCAG's contrast ratio of two colours, from 1 (the same) to 21 (black on white).
+double Contrast(QColor a, QColor b) {
+  auto luminance = [](QColor c) {
+    auto channel = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+  };
+  const double la = luminance(a);
+  const double lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(MainWindowTest, ACommandButtonShowsItsKeyboardFocusClearly) {
+  const QColor faces[] = {QColor(128, 255, 128), QColor(255, 0, 0)};
+  for (int i = 0; i < 2; ++i) {
+    Assignment()->setFocus();
+    const QImage unfocused = Command(i)->grab().toImage();
+    Command(i)->setFocus(Qt::TabFocusReason);
+    const QImage focused = Command(i)->grab().toImage();
+    ASSERT_EQ(focused.size(), unfocused.size());
+    // What focus adds must stand out from the face and surround the caption.
+    QRect marked;
+    int weak = 0;
+    for (int y = 0; y < focused.height(); ++y) {
+      for (int x = 0; x < focused.width(); ++x) {
+        if (focused.pixel(x, y) == unfocused.pixel(x, y)) continue;
+        marked |= QRect(x, y, 1, 1);
+        if (Contrast(focused.pixelColor(x, y), faces[i]) < 3) ++weak;
+      }
+    }
+    EXPECT_EQ(weak, 0) << i;
+    EXPECT_GE(marked.width(), focused.width() * 3 / 4) << i;
+    EXPECT_GE(marked.height(), focused.height() / 2) << i;
+    EXPECT_EQ(Command(i)->size(), QSize(81, 25));
+  }
 }
 
 TEST_F(MainWindowTest, TheWholeJobCanBeDoneWithTheKeyboardAlone) {
