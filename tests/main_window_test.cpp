@@ -422,6 +422,7 @@ TEST_F(MainWindowTest, AWideResultIsOfferedInFullAsToolTipAndAccessibleValue) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Cell(5));
   ASSERT_NE(accessible, nullptr);
   EXPECT_EQ(accessible->text(QAccessible::Value), volume);
+  EXPECT_EQ(accessible->text(QAccessible::Description), volume);
   // Emptied cells offer no stale tip.
   QTest::mouseClick(Command(1), Qt::LeftButton);
   EXPECT_TRUE(Cell(5)->toolTip().isEmpty());
@@ -449,6 +450,52 @@ TEST_F(MainWindowTest, ScreenReadersFindANameAndRoleForEveryControl) {
             std::make_pair(QStringLiteral("Изчисти"), QAccessible::Button));
   EXPECT_EQ(name_and_role(Assignment()).first, u"Задание");
   EXPECT_EQ(name_and_role(Assignment()).second, QAccessible::EditableText);
+  // A top-level window, not a bare area.
+  EXPECT_EQ(name_and_role(&window).second, QAccessible::Window);
+  EXPECT_EQ(name_and_role(&window).first, window.windowTitle());
+}
+
+TEST_F(MainWindowTest, OnlyTheChosenRowsGivenCellsTakeAssistiveWrites) {
+  TypeRow(0, {"1", "2", "3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  Cell(6)->setText("5");  // locked, but with a text to lose
+  auto text_of = [](QAccessibleInterface* accessible) {
+    return accessible->textInterface()->text(0, accessible->textInterface()->characterCount());
+  };
+  // Every way of writing: insert, replace, delete, and setting the whole value.
+  auto write_every_way = [](QAccessibleInterface* accessible) {
+    QAccessibleEditableTextInterface* editable = accessible->editableTextInterface();
+    ASSERT_NE(editable, nullptr);
+    editable->insertText(0, QStringLiteral("98"));
+    editable->replaceText(0, 1, QStringLiteral("7"));
+    editable->deleteText(1, 2);
+    accessible->setText(QAccessible::Value, accessible->text(QAccessible::Value) + u'6');
+  };
+  // Locked (6), locked and disabled (3, 5), and the assignment text: nothing changes.
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{Cell(6), Cell(3), Cell(5), Assignment()}) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    const std::string name = control->objectName().toStdString();
+    EXPECT_FALSE(accessible->state().editable) << name;
+    EXPECT_TRUE(accessible->state().readOnly) << name;
+    const QString before = text_of(accessible);
+    ASSERT_FALSE(before.isEmpty()) << name;
+    write_every_way(accessible);
+    EXPECT_EQ(text_of(accessible), before) << name;
+  }
+  EXPECT_EQ(Cell(6)->text(), "5");
+  EXPECT_EQ(Assignment()->toPlainText().size(), 1136);
+
+  // The chosen row's given cells stay open, on whichever row is chosen.
+  ClickOption(1);
+  for (int k : {6, 0}) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Cell(k));
+    EXPECT_EQ(accessible->state().editable, k == 6) << k;
+    EXPECT_EQ(accessible->state().readOnly, k != 6) << k;
+    write_every_way(accessible);
+  }
+  EXPECT_EQ(Cell(6)->text(), "76");  // "98", "78", "7", "76"
+  EXPECT_TRUE(Cell(0)->text().isEmpty());
 }
 
 // WCAG's contrast ratio of two colours, from 1 (the same) to 21 (black on white).

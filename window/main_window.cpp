@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "window/accessibility.h"
 #include "window/assignment_text.h"
 #include "window/failure_messages.h"
 #include "window/hamburger.xpm"
@@ -52,6 +53,8 @@ QString ObjectName(const char* array, int index) {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
+  // Before any control exists, so that none is ever given Qt's own accessible interface.
+  accessibility::InstallFactory();
   setObjectName(QStringLiteral("MainWindow"));
   // A title bar with icon, window menu and close box, but no minimise or maximise box, and a
   // fixed size: the layout is laid out to the pixel.
@@ -68,6 +71,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
 
   CreateControls();
   SetTabOrder();
+  accessibility::AnnounceChanges(*this);
 
   // Opens centred on the screen (the client area; the title bar adds a little above it).
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
