@@ -1,120 +1,78 @@
-// What assistive technology is told while the window is used: run on an X display with Qt's
-// accessibility switched on (tests/with_accessibility_bus.sh), since Qt passes on no event while
-// no accessibility bus is there. The events are caught before they reach the bus.
+// What assistive technology is told while the window is used. Qt passes on no accessibility
+// event while no accessibility bus is there, so this runs on an X display with the bus
+// (tests/with_accessibility_bus.sh); the events are caught before they reach it.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <algorithm>
 #include <vector>
 
 #include "window/main_window.h"
 
 namespace {
 
-struct Event {
-  QAccessible::Event type;
+struct Sent {
   QObject* object;
+  QAccessible::Event type;
   QAccessible::State changed;
 };
-
-std::vector<Event>& Events() {
-  static std::vector<Event> events;
-  return events;
-}
+std::vector<Sent> sent;
 
 void Record(QAccessibleEvent* event) {
   QAccessible::State changed;
   if (event->type() == QAccessible::StateChanged) {
     changed = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
   }
-  Events().push_back({event->type(), event->object(), changed});
+  sent.push_back({event->object(), event->type(), changed});
 }
 
-class AccessibilityEventsTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000))
-        << "Qt's accessibility did not come on";
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QAccessible::installUpdateHandler(Record);
-    Events().clear();
-  }
-  void TearDown() override { QAccessible::installUpdateHandler(nullptr); }
+// How many events of `type` were sent for `object`, of state changes those with all of `changed`.
+int Count(QObject* object, QAccessible::Event type, QAccessible::State changed = {}) {
+  return static_cast<int>(std::count_if(sent.begin(), sent.end(), [&](const Sent& e) {
+    return e.object == object && e.type == type && e.changed.readOnly >= changed.readOnly &&
+           e.changed.editable >= changed.editable && e.changed.disabled >= changed.disabled;
+  }));
+}
 
-  QLineEdit* Cell(int k) { return window.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k)); }
-
-  // Whether a change of cell k's lock (read-only and editable), and of its enabled flag if
-  // `disabled` is set, was announced.
-  bool StateChangeAnnounced(int k, bool disabled) {
-    for (const Event& e : Events()) {
-      if (e.type == QAccessible::StateChanged && e.object == Cell(k) && e.changed.readOnly &&
-          e.changed.editable && (!disabled || e.changed.disabled)) {
-        return true;
-      }
-    }
-    return false;
-  }
-  int DescriptionChanges(int k) {
-    int count = 0;
-    for (const Event& e : Events()) {
-      count += e.type == QAccessible::DescriptionChanged && e.object == Cell(k);
-    }
-    return count;
-  }
-  QAccessible::State StateOf(int k) {
-    return QAccessible::queryAccessibleInterface(Cell(k))->state();
-  }
-
+TEST(AccessibilityEvents, LockEnabledAndValueChangesAreAnnounced) {
+  ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000))
+      << "Qt's accessibility did not come on";
   MainWindow window;
-};
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QAccessible::installUpdateHandler(Record);
+  auto cell = [&](int k) {
+    return window.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k));
+  };
+  QAccessible::State lock;
+  lock.readOnly = lock.editable = true;
 
-TEST_F(AccessibilityEventsTest, ChoosingAVariantAnnouncesEveryLockThatChanged) {
+  // Choosing variant 2 locks row 1's given cells and opens row 2's.
   auto* option = window.findChild<QRadioButton*>(QStringLiteral("Option1_1"));
   QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 3, 12));
-  ASSERT_EQ(window.selectedVariant(), 1);
-  // Row 1's given cells were locked, row 2's opened.
-  for (int k : {0, 1, 2, 6, 7, 9}) {
-    EXPECT_TRUE(StateChangeAnnounced(k, false)) << k;
-    EXPECT_EQ(StateOf(k).editable, k >= 6) << k;
-  }
-}
+  for (int k : {0, 1, 2, 6, 7, 9})
+    EXPECT_GE(Count(cell(k), QAccessible::StateChanged, lock), 1) << k;
 
-TEST_F(AccessibilityEventsTest, EnablingOrDisablingACellIsAnnounced) {
-  Cell(0)->setEnabled(false);
-  EXPECT_TRUE(StateChangeAnnounced(0, true));
-  EXPECT_FALSE(StateOf(0).editable);
-  Events().clear();
-  Cell(0)->setEnabled(true);
-  EXPECT_TRUE(StateChangeAnnounced(0, true));
-  EXPECT_TRUE(StateOf(0).editable);
-}
+  QAccessible::State enabled = lock;
+  enabled.disabled = true;
+  cell(6)->setEnabled(false);
+  EXPECT_EQ(Count(cell(6), QAccessible::StateChanged, enabled), 1);
 
-TEST_F(AccessibilityEventsTest, EveryNewValueIsAnnouncedAsTheDescription) {
-  for (int k : {0, 1, 2}) {
-    Cell(k)->setFocus();
-    QTest::keyClicks(Cell(k), QString::number(1000 * (k + 1)));
-  }
-  EXPECT_EQ(DescriptionChanges(0), 4);  // one per key
-  Events().clear();
-  window.findChild<QPushButton*>(QStringLiteral("Command1_0"))->click();
-  for (int k = 0; k < 6; ++k) {
-    EXPECT_EQ(DescriptionChanges(k), 1) << k;
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(Cell(k))->text(QAccessible::Description),
-              Cell(k)->text());
-  }
-  EXPECT_EQ(Cell(5)->text(), u"21\u00a0991\u00a0148\u00a0575,129");
+  cell(7)->setFocus();
+  QTest::keyClicks(cell(7), "12");
+  EXPECT_EQ(Count(cell(7), QAccessible::DescriptionChanged), 2);  // one per key
+
+  QAccessible::installUpdateHandler(nullptr);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("LC_ALL", "bg_BG.UTF-8");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -244,9 +244,17 @@ class AssignmentInterface : public QAccessibleWidget,
     Box()->ensureCursorVisible();
   }
   QString attributes(int, int* start, int* end) const override {
+    // One font for the whole text.
     *start = 0;
     *end = characterCount();
-    return QString();
+    const QFont font = Box()->font();
+    return QStringLiteral(
+               "font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
+               "text-position:baseline;text-align:left;")
+        .arg(font.family())
+        .arg(font.pointSize())
+        .arg(font.bold() ? QStringLiteral("bold") : QStringLiteral("normal"))
+        .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"));
   }
 
   // QAccessibleEditableTextInterface: only while the box could be typed into.
