@@ -18,7 +18,10 @@ packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
 # libbenchmark-dev is here too so that the ci build compiles the benchmarks with -Werror.
 # The package test builds the .deb (dpkg-dev, file: for dpkg-shlibdeps) and validates its desktop
 # entry and AppStream file (desktop-file-utils, appstream).
-test_packages=(libgtest-dev clang-format libbenchmark-dev dpkg-dev file desktop-file-utils appstream)
+# The accessibility test runs the window on its own X display with a session bus and the
+# accessibility bus (xvfb, dbus-daemon, at-spi2-core).
+test_packages=(libgtest-dev clang-format libbenchmark-dev dpkg-dev file desktop-file-utils appstream
+               xvfb dbus-daemon at-spi2-core)
 bench_packages=(libbenchmark-dev)
 # The start-up benchmark runs the programs on a virtual X display and watches it with Xlib.
 startup_packages=(xvfb libx11-dev)

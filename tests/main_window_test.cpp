@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <array>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -428,6 +429,7 @@ TEST_F(MainWindowTest, AWideResultIsOfferedInFullAsToolTipAndAccessibleValue) {
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Cell(5));
   ASSERT_NE(accessible, nullptr);
   EXPECT_EQ(accessible->text(QAccessible::Value), volume);
+  EXPECT_EQ(accessible->text(QAccessible::Description), volume);
   // Emptied cells offer no stale tip.
   QTest::mouseClick(Command(1), Qt::LeftButton);
   EXPECT_TRUE(Cell(5)->toolTip().isEmpty());
@@ -455,6 +457,86 @@ TEST_F(MainWindowTest, ScreenReadersFindANameAndRoleForEveryControl) {
             std::make_pair(QStringLiteral("Изчисти"), QAccessible::Button));
   EXPECT_EQ(name_and_role(Assignment()).first, u"Задание");
   EXPECT_EQ(name_and_role(Assignment()).second, QAccessible::EditableText);
+  // A top-level window, not a bare area.
+  EXPECT_EQ(name_and_role(&window).second, QAccessible::Window);
+  EXPECT_EQ(name_and_role(&window).first, window.windowTitle());
+}
+
+TEST_F(MainWindowTest, OnlyTheChosenRowsGivenCellsTakeAssistiveWrites) {
+  TypeRow(0, {"1", "2", "3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  Cell(6)->setText(u"5"_s);  // locked, but with a text to lose
+  auto text_of = [](QAccessibleInterface* accessible) {
+    return accessible->textInterface()->text(0, accessible->textInterface()->characterCount());
+  };
+  // Every way of writing: insert, replace, delete, and setting the whole value.
+  auto write_every_way = [](QAccessibleInterface* accessible) {
+    QAccessibleEditableTextInterface* editable = accessible->editableTextInterface();
+    ASSERT_NE(editable, nullptr);
+    editable->insertText(0, QStringLiteral("98"));
+    editable->replaceText(0, 1, QStringLiteral("7"));
+    editable->deleteText(1, 2);
+    accessible->setText(QAccessible::Value, accessible->text(QAccessible::Value) + u'6');
+  };
+  // Locked (6), locked and disabled (3, 5), and the assignment text: nothing changes.
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{Cell(6), Cell(3), Cell(5), Assignment()}) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    const std::string name = control->objectName().toStdString();
+    EXPECT_FALSE(accessible->state().editable) << name;
+    EXPECT_TRUE(accessible->state().readOnly) << name;
+    const QString before = text_of(accessible);
+    ASSERT_FALSE(before.isEmpty()) << name;
+    write_every_way(accessible);
+    EXPECT_EQ(text_of(accessible), before) << name;
+  }
+
+  // The chosen row's given cells stay open, on whichever row is chosen.
+  ClickOption(1);
+  for (int k : {6, 0}) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Cell(k));
+    EXPECT_EQ(accessible->state().editable, k == 6) << k;
+    EXPECT_EQ(accessible->state().readOnly, k != 6) << k;
+    write_every_way(accessible);
+  }
+  EXPECT_EQ(Cell(6)->text(), u"76"_s);  // "98", "78", "7", "76"
+  EXPECT_TRUE(Cell(0)->text().isEmpty());
+}
+
+// WCAG's contrast ratio of two colours, from 1 (the same) to 21 (black on white).
+double Contrast(QColor a, QColor b) {
+  auto luminance = [](QColor c) {
+    auto linear = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) +
+           0.05;
+  };
+  return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
+}
+
+TEST_F(MainWindowTest, ACommandButtonShowsItsKeyboardFocusClearly) {
+  const QColor faces[] = {QColor(128, 255, 128), QColor(255, 0, 0)};
+  for (int i = 0; i < 2; ++i) {
+    Assignment()->setFocus();
+    const QImage unfocused = Command(i)->grab().toImage();
+    Command(i)->setFocus(Qt::TabFocusReason);
+    const QImage focused = Command(i)->grab().toImage();
+    ASSERT_EQ(focused.size(), unfocused.size());
+    // What focus adds must stand out from the face and surround the caption.
+    QRect marked;
+    int weak = 0;
+    for (int y = 0; y < focused.height(); ++y) {
+      for (int x = 0; x < focused.width(); ++x) {
+        if (focused.pixel(x, y) == unfocused.pixel(x, y)) continue;
+        marked |= QRect(x, y, 1, 1);
+        if (Contrast(focused.pixelColor(x, y), faces[i]) < 3) ++weak;
+      }
+    }
+    EXPECT_EQ(weak, 0) << i;
+    EXPECT_GE(marked.width(), focused.width() * 3 / 4) << i;
+    EXPECT_GE(marked.height(), focused.height() / 2) << i;
+  }
 }
 
 TEST_F(MainWindowTest, TheWholeJobCanBeDoneWithTheKeyboardAlone) {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "accessibility.h"
 #include "assignment_text.h"
 #include "failure_messages.h"
 #include "hamburger.xpm"
@@ -52,6 +53,8 @@ QString ObjectName(const char* array, int index) {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
+  // Before any control exists, so that none is ever given Qt's own accessible interface.
+  accessibility::InstallFactory();
   setObjectName(QStringLiteral("MainWindow"));
   // A title bar with icon, window menu and close box, but no minimise or maximise box, and a
   // fixed size: the layout is laid out to the pixel.
@@ -73,6 +76,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
   CreateAssignment();
   SetTabOrder();
   CentreOnScreen();
+  accessibility::AnnounceChanges(*this);
 
   // The caret starts in the assignment text, the first control in the tab order.
   Text1_->setFocus(Qt::OtherFocusReason);

@@ -1,0 +1,79 @@
+// What assistive technology is told while the window is used. Qt passes on no accessibility
+// event while no accessibility bus is there, so this runs on an X display with the bus
+// (tests/with_accessibility_bus.sh); the events are caught before they reach it.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <algorithm>
+#include <vector>
+
+#include "main_window.h"
+
+namespace {
+
+struct Sent {
+  QObject* object;
+  QAccessible::Event type;
+  QAccessible::State changed;
+};
+std::vector<Sent> sent;
+
+void Record(QAccessibleEvent* event) {
+  QAccessible::State changed;
+  if (event->type() == QAccessible::StateChanged) {
+    changed = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
+  }
+  sent.push_back({event->object(), event->type(), changed});
+}
+
+// How many events of `type` were sent for `object`, of state changes those with all of `changed`.
+int Count(QObject* object, QAccessible::Event type, QAccessible::State changed = {}) {
+  return static_cast<int>(std::count_if(sent.begin(), sent.end(), [&](const Sent& e) {
+    return e.object == object && e.type == type && e.changed.readOnly >= changed.readOnly &&
+           e.changed.editable >= changed.editable && e.changed.disabled >= changed.disabled;
+  }));
+}
+
+TEST(AccessibilityEvents, LockEnabledAndValueChangesAreAnnounced) {
+  ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 10000))
+      << "Qt's accessibility did not come on";
+  MainWindow window;
+  window.show();
+  window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QAccessible::installUpdateHandler(Record);
+  auto cell = [&](int k) {
+    return window.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k));
+  };
+  QAccessible::State lock;
+  lock.readOnly = lock.editable = true;
+
+  // Choosing variant 2 locks row 1's given cells and opens row 2's.
+  auto* option = window.findChild<QRadioButton*>(QStringLiteral("Option1_1"));
+  QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 3, 12));
+  for (int k : {0, 1, 2, 6, 7, 9})
+    EXPECT_GE(Count(cell(k), QAccessible::StateChanged, lock), 1) << k;
+
+  QAccessible::State enabled = lock;
+  enabled.disabled = true;
+  cell(6)->setEnabled(false);
+  EXPECT_EQ(Count(cell(6), QAccessible::StateChanged, enabled), 1);
+
+  cell(7)->setFocus();
+  QTest::keyClicks(cell(7), QStringLiteral("12"));
+  EXPECT_EQ(Count(cell(7), QAccessible::DescriptionChanged), 2);  // one per key
+
+  QAccessible::installUpdateHandler(nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,27 @@
+// What assistive technology (screen readers, AT-SPI clients) is told about the window and its
+// text controls, and what it may change in them.
+//
+// Qt's own interfaces call the window a bare client area, report every line edit as editable and
+// write into locked and disabled ones through the editable-text interface, and announce neither
+// lock changes nor new values of the description. The window therefore brings its own:
+// - the window is a frame;
+// - a cell or the assignment text is editable only while it is enabled and not locked, and an
+//   assistive write into a cell that is not refuses and changes nothing;
+// - a cell's description is its whole value (the cell may show only the start of it);
+// - a change of a control's lock or enabled flag, and of a cell's value, is announced.
+#pragma once
+
+class QWidget;
+
+namespace accessibility {
+
+// Installs, once per process, the factory that gives the calculator's window, its cells (the
+// line edits) and its assignment text (the plain text box) their accessible interfaces. Must run
+// before the window's controls are first shown or asked for their interfaces.
+void InstallFactory();
+
+// Announces from now on every change of the lock and enabled flags of `window`'s line edits and
+// plain text boxes, and every change of a line edit's value (its description).
+void AnnounceChanges(QWidget& window);
+
+}  // namespace accessibility
