@@ -10,7 +10,8 @@
 // - a failed Calculate threw geometry::FrustumFailure or NumberOutOfRange and left all 48 texts
 //   as they were; a successful one changed only the chosen row, writing its six values with
 //   exactly three decimals in the model's English format, each within half a unit of the third
-//   decimal of what the solver makes of the typed values;
+//   decimal of what the solver makes of the given cells' values (a value the form wrote reads as
+//   the number it shows, anything else as Val reads it);
 // - Clear empties every cell and keeps the variant.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -111,7 +112,8 @@ void CheckCalculated(const Texts& before, const Texts& after, int variant) {
   geometry::FrustumValues expected{};
   try {
     for (std::size_t i = 0; i < typed.size(); ++i) {
-      typed[i] = Val(before[static_cast<std::size_t>(CellIndex(variant, given[i]))]);
+      typed[i] = ReadCellNumber(before[static_cast<std::size_t>(CellIndex(variant, given[i]))], 3,
+                                QLocale(QLocale::English, QLocale::UnitedStates));
     }
     expected = geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);
   } catch (const std::exception&) {

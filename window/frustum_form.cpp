@@ -6,6 +6,13 @@
 #include "geometry/frustum_solver.h"
 #include "window/number_text.h"
 
+namespace {
+
+// Every value is written with three digits after the decimal separator.
+constexpr int Decimals = 3;
+
+}  // namespace
+
 FrustumForm::FrustumForm(FormControls& controls, QLocale locale)
     : controls_(controls), locale_(std::move(locale)) {}
 
@@ -42,16 +49,18 @@ void FrustumForm::Command1_Click(std::int16_t index) {
 void FrustumForm::Calculate() {
   const std::int16_t v = SelectedVariant;
   const auto& given = geometry::GivenColumns.at(static_cast<std::size_t>(v));
-  // Only the given cells are read; whatever the computed cells show is overwritten below.
+  // Only the given cells are read; whatever the computed cells show is overwritten below. A value
+  // this program wrote reads as the number it shows, so that pressing Calculate again leaves the
+  // row as it stands; typed text reads as Val reads it.
   std::array<double, 3> read{};
   for (std::size_t i = 0; i < read.size(); ++i) {
-    read[i] = Val(controls_.CellText(CellIndex(v, given[i])));
+    read[i] = ReadCellNumber(controls_.CellText(CellIndex(v, given[i])), Decimals, locale_);
   }
   // Everything that can fail happens before the first cell is written.
   const geometry::FrustumValues values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
   for (int column = 0; column < geometry::ColumnCount; ++column) {
     controls_.SetCellText(CellIndex(v, column),
-                          FormatNumber(values.*geometry::Columns[column], 3, locale_));
+                          FormatNumber(values.*geometry::Columns[column], Decimals, locale_));
   }
 }
 

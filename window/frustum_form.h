@@ -22,8 +22,9 @@ class FrustumForm {
   void Option1_Click(std::int16_t index);
 
   // Runs when Command1(index) is pressed: 0 is Calculate, 1 is Clear, any other does nothing.
-  // A failed Calculate throws geometry::FrustumFailure or NumberOutOfRange before any cell is
-  // written, so the grid keeps the texts it had.
+  // A given cell that shows a value as the form writes it reads as that value, any other text as
+  // Val reads it. A failed Calculate throws geometry::FrustumFailure or NumberOutOfRange before any
+  // cell is written, so the grid keeps the texts it had.
   void Command1_Click(std::int16_t index);
 
   // The variant chosen last, 0 to 7.
