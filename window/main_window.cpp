@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "window/assignment_text.h"
+#include "window/cell_edit.h"
 #include "window/failure_messages.h"
 #include "window/hamburger.xpm"
 #include "window/main_window_layout.h"
@@ -97,7 +98,7 @@ void MainWindow::CreateControls() {
   QFont bold = font();
   bold.setBold(true);
   for (std::int16_t k : layout::CellStackingOrder()) {
-    auto* cell = new QLineEdit(this);
+    auto* cell = new CellEdit(this);
     cell->setObjectName(ObjectName("Text2", k));
     cell->setGeometry(PixelRect(layout::CellLeft(k % 6), layout::CellTop(k / 6), layout::CellWidth,
                                 layout::CellHeight));
@@ -106,15 +107,20 @@ void MainWindow::CreateControls() {
                        .arg(QString::fromUtf16(layout::ColumnHeads[k % 6]))
                        .arg(k / 6 + 1);
     if (layout::IsComputedCell(k)) {
-      // Written only by the program: never focused or typed into, pink with greyed bold text.
+      // Written only by the program: never focused or typed into, pink with greyed bold text. The
+      // grey is set here rather than left to the platform style (Fusion's is all but invisible on
+      // the pink): lighter than the black of the given cells, yet 4.5 times as dark as the pink.
       cell->setEnabled(false);
       cell->setFont(bold);
       Paint(cell, {QPalette::Base}, ToColor(layout::ComputedCellColour));
+      QPalette palette = cell->palette();
+      palette.setColor(QPalette::Disabled, QPalette::Text, ToColor(layout::ComputedTextColour));
+      cell->setPalette(palette);
       name += QStringLiteral(", изчислено");
     }
     cell->setAccessibleName(name);
-    // A value wider than its cell is cut, and a disabled cell cannot be scrolled: the tool tip
-    // (shown by disabled widgets too) always offers the whole text.
+    // A value wider than its cell shows its start and "…", and a disabled cell cannot be
+    // scrolled: the tool tip (shown by disabled widgets too) always offers the whole text.
     connect(cell, &QLineEdit::textChanged, cell, &QWidget::setToolTip);
     Text2_[static_cast<std::size_t>(k)] = cell;
   }
