@@ -220,7 +220,10 @@ QString MainWindow::CellText(std::int16_t index) const {
 }
 
 void MainWindow::SetCellText(std::int16_t index, const QString& text) {
-  Text2_.at(static_cast<std::size_t>(index))->setText(text);
+  // Setting the same text again would still move the caret to the end and back to the start,
+  // and so repaint the cell for nothing.
+  QLineEdit* cell = Text2_.at(static_cast<std::size_t>(index));
+  if (cell->text() != text) cell->setText(text);
 }
 
 void MainWindow::SetCellLocked(std::int16_t index, bool locked) {
