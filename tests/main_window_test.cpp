@@ -27,9 +27,11 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "window/assignment_text.h"
+#include "window/number_text.h"
 
 namespace {
 
@@ -481,17 +483,23 @@ TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
     reference.setCursorPosition(0);
     return reference.grab().toImage();
   };
-  auto first_difference = [&](int k) {
+  // The first and last columns, inside the frame (whose outline blends with what lies behind the
+  // cell), in which the cell differs from that.
+  auto differences = [&](int k) {
     const QImage shown = Cell(k)->grab().toImage();
     const QImage reference = plain(k);
-    // Inside the frame, whose outline blends with what lies behind the cell.
+    std::pair<int, int> columns(-1, -1);
     for (int x = 3; x < shown.width() - 3; ++x) {
       for (int y = 3; y < shown.height() - 3; ++y) {
-        if (shown.pixel(x, y) != reference.pixel(x, y)) return x;
+        if (shown.pixel(x, y) != reference.pixel(x, y)) {
+          if (columns.first < 0) columns.first = x;
+          columns.second = x;
+        }
       }
     }
-    return -1;
+    return columns;
   };
+  auto first_difference = [&](int k) { return differences(k).first; };
   // The start, minus sign included, as a line edit shows it; then the sign, inside the cell.
   EXPECT_GT(first_difference(5), 20);
   EXPECT_EQ(first_difference(0), -1);  // r fits: no sign
@@ -503,6 +511,12 @@ TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
   QTest::keyClick(Cell(1), Qt::Key_Tab);
   EXPECT_EQ(Cell(1)->cursorPosition(), 0);
   EXPECT_GT(first_difference(1), 20);
+  // A text laid out from the right (Egyptian Arabic writes a negative number after a letter mark)
+  // keeps its start at the right, and the sign goes to the left.
+  Cell(5)->setText(FormatNumber(-7078020.815, 3, QLocale(QLocale::Arabic, QLocale::Egypt)));
+  const auto columns = differences(5);
+  EXPECT_GE(columns.first, 3);
+  EXPECT_LT(columns.second, Cell(5)->width() - 30);
 }
 
 TEST_F(MainWindowTest, ToolTipsShowTheTextAsTypedAndStaySmall) {

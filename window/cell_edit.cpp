@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTextLayout>
 #include <QToolTip>
 #include <algorithm>
 
@@ -20,6 +21,10 @@ constexpr char16_t Ellipsis = u'\u2026';
 // A tool tip shows at most this many lines of this many characters.
 constexpr qsizetype ToolTipLineLength = 80;
 constexpr int ToolTipLines = 20;
+
+// Of a text laid out from the right, at most this many characters are laid out to find where
+// the sign goes; every number the program writes is shorter.
+constexpr qsizetype RightToLeftLaidOut = 1024;
 
 }  // namespace
 
@@ -91,13 +96,18 @@ void CellEdit::paintEvent(QPaintEvent* event) {
   const QFontMetrics metrics = fontMetrics();
   const int left = contents.left() + TextInset;
   const int visible = contents.right() + 1 - left;
+  const int sign_width = metrics.horizontalAdvance(QChar(Ellipsis));
+  const int top = contents.top() + (contents.height() - metrics.height() + 1) / 2;
+  if (text.isRightToLeft()) {
+    PaintSignOnTheLeft(text, contents, top);
+    return;
+  }
   // Only as many characters as could ever fit are measured: a pasted text may be 32 767 long.
   const qsizetype measured = std::min<qsizetype>(text.size(), visible + 1);
   if (text.size() == measured && metrics.horizontalAdvance(text) <= visible) return;
 
   // The longest start of the text that leaves room for the sign (found by halving, as widths
   // grow with length).
-  const int sign_width = metrics.horizontalAdvance(QChar(Ellipsis));
   qsizetype low = 0;
   qsizetype high = measured;
   while (low < high) {
@@ -109,7 +119,6 @@ void CellEdit::paintEvent(QPaintEvent* event) {
     }
   }
   const int sign_left = left + metrics.horizontalAdvance(text.left(low));
-  const int top = contents.top() + (contents.height() - metrics.height() + 1) / 2;
 
   // The rest of the text is covered with the cell's own background, and the sign drawn in the
   // colour and font of the text.
@@ -118,4 +127,39 @@ void CellEdit::paintEvent(QPaintEvent* event) {
                    palette().brush(QPalette::Base));
   painter.setPen(palette().color(QPalette::Text));
   painter.drawText(QPoint(sign_left, top + metrics.ascent()), QString(QChar(Ellipsis)));
+}
+
+void CellEdit::PaintSignOnTheLeft(const QString& text, const QRect& contents, int top) {
+  // A text that starts with a right-to-left character (a negative number in Egyptian Arabic
+  // starts with a letter mark) is laid out from the right: QLineEdit keeps its start, at the
+  // caret, against the right end of the text area, and cuts it on the left. The glyph edges come
+  // from a layout of the text itself, as the digits inside run left to right. Only the start is
+  // laid out where the text is longer than any number the program writes.
+  const QString start = text.left(RightToLeftLaidOut);
+  QTextLayout layout(start, font());
+  QTextOption option;
+  option.setTextDirection(Qt::RightToLeft);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  const qreal width = line.naturalTextWidth();
+  const int right = contents.right() - TextInset;  // where the start of the text ends up
+  if (start.size() == text.size() && width <= right + 1 - contents.left()) return;
+
+  // The leftmost glyph edge with room for the sign to its left: everything right of it stays.
+  const int sign_width = fontMetrics().horizontalAdvance(QChar(Ellipsis));
+  int sign_right = right + 1;
+  for (int i = 0; i <= start.size(); ++i) {
+    if (!layout.isValidCursorPosition(i)) continue;
+    const int x = right + 1 - qRound(width - line.cursorToX(i));
+    if (x >= contents.left() + sign_width && x < sign_right) sign_right = x;
+  }
+  QPainter painter(this);
+  painter.fillRect(
+      QRect(contents.left(), top, sign_right - contents.left(), fontMetrics().height()),
+      palette().brush(QPalette::Base));
+  painter.setPen(palette().color(QPalette::Text));
+  painter.drawText(QPoint(sign_right - sign_width, top + fontMetrics().ascent()),
+                   QString(QChar(Ellipsis)));
 }

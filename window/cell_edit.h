@@ -19,6 +19,10 @@ class CellEdit : public QLineEdit {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Covers the left end of a text laid out from the right that does not fit, and draws the sign
+  // there.
+  void PaintSignOnTheLeft(const QString& text, const QRect& contents, int top);
+
   // True from the moment the cell takes the focus until it loses it to anything but its own
   // context menu: then it scrolls as any line edit does.
   bool editing_ = false;
