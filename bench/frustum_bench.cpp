@@ -67,8 +67,8 @@ void BM_SolveFrustum(benchmark::State& state, SolveCase c) {
 }
 
 // A whole press of Calculate in variant 0, with the Bulgarian number format the program's users
-// see. Calculate writes the given cells back as "1,000" and so on; the next round reads those,
-// which Val takes as 1 (the comma ends the number), so every round does the same work.
+// see. Calculate writes the given cells back as "1,000" and so on; the next round reads those as
+// the numbers they show, so every round does the same work.
 void BM_Calculate(benchmark::State& state) {
   ModelControls controls;
   form::FrustumForm form(controls, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));

@@ -33,8 +33,9 @@ class FrustumForm {
   void Option1_Click(std::int16_t index);
 
   // Runs when Command1(index) is pressed: 0 is Calculate, 1 is Clear, any other does nothing.
-  // A Calculate that fails (the solver meets a negative root, a zero divisor or an overflow, or a
-  // typed number lies beyond the double range) stops before any cell is written.
+  // A given cell that shows a value as the form writes it reads as that value, any other text as
+  // Val reads it. A Calculate that fails (the solver meets a negative root, a zero divisor or an
+  // overflow, or a typed number lies beyond the double range) stops before any cell is written.
   CommandOutcome Command1_Click(std::int16_t index);
 
   // The variant chosen last, 0 to 7.

@@ -25,10 +25,17 @@ class NumberOutOfRange : public std::exception {
 // -0); one too large throws NumberOutOfRange.
 double Val(QStringView text);
 
-// Writes value with exactly `decimals` digits after the decimal separator, with the decimal
-// separator, group separator (every three digits, unless the locale omits grouping) and negative
-// sign of `locale`. Large magnitudes are written in full. A value that shows as zero is written
-// without a minus sign.
+// Writes value with exactly `decimals` digits after the decimal separator, with the digits,
+// decimal separator, group separator and group sizes (three digits, or as en_IN 12,34,567:
+// three, then two), and negative sign of `locale`; nothing is grouped where the locale omits
+// grouping. Large magnitudes are written in full. A value that shows as zero is written without a
+// minus sign.
 QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale());
+
+// Reads a given cell's text for Calculate. Text that is exactly what FormatNumber(x, decimals,
+// locale) writes for some x (its separators, negative sign and digits included) reads as the
+// number it shows, so that a row the program has written reads back as it stands. Any other text
+// reads as Val reads it, and throws as Val does.
+double ReadCellNumber(QStringView text, int decimals, const QLocale& locale);
 
 }  // namespace form

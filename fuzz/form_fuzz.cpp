@@ -7,10 +7,11 @@
 // - the cells that accept typing (enabled and unlocked) are exactly the three given cells of the
 //   chosen row, and every cell of the other rows is locked;
 // - no cell shows "inf", "nan" or "∞";
-// - a failed Calculate reported a message, failed only where the solver or Val fails on the typed
-//   values, and left all 48 texts as they were; a successful one changed only the chosen row,
-//   writing its six values with exactly three decimals in the model's English format, each within
-//   half a unit of the third decimal of what the solver makes of the typed values;
+// - a failed Calculate reported a message, failed only where the solver or the reading of the
+//   given cells fails, and left all 48 texts as they were; a successful one changed only the
+//   chosen row, writing its six values with exactly three decimals in the model's English format,
+//   each within half a unit of the third decimal of what the solver makes of the given cells'
+//   values (a value the form wrote reads as the number it shows, anything else as Val reads it);
 // - Clear empties every cell and keeps the variant.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -100,12 +101,14 @@ const QRegularExpression& NumberFormat() {
   return format;
 }
 
-// What the solver makes of the given cells of `variant` as Val reads them; throws where it fails.
+// What the solver makes of the given cells of `variant` as Calculate reads them; throws where it
+// fails.
 geometry::FrustumValues SolveTyped(const Texts& texts, int variant) {
   std::array<double, 3> typed{};
   const auto given = GivenCells(variant);
   for (std::size_t i = 0; i < typed.size(); ++i) {
-    typed[i] = Val(texts[static_cast<std::size_t>(given[i])]);
+    typed[i] = ReadCellNumber(texts[static_cast<std::size_t>(given[i])], 3,
+                              QLocale(QLocale::English, QLocale::UnitedStates));
   }
   return geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);
 }

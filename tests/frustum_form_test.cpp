@@ -8,6 +8,7 @@
 #include "frustum_solver.h"
 #include "model_controls.h"
 #include "number_text.h"
+#include "regional_formats.h"
 
 namespace form {
 namespace {
@@ -183,19 +184,51 @@ class FrustumFormBulgarianTest : public FrustumFormTest {
   FrustumFormBulgarianTest() : FrustumFormTest(QLocale(QLocale::Bulgarian, QLocale::Bulgaria)) {}
 };
 
-TEST_F(FrustumFormBulgarianTest, RecalculatingRereadsTheDecimalCommaAsTheEndOfTheNumber) {
+TEST_F(FrustumFormBulgarianTest, RecalculatingKeepsTheRowButTypedTextReadsAsVal) {
   Type(0, u"1"_s);
   Type(1, u"2.5"_s);
   Type(2, u"3"_s);
   form.Command1_Click(0);
   EXPECT_EQ(model.CellAt(1).text, u"2,500"_s);
-  const QString first_volume = model.CellAt(5).text;
-  // "2,500" now reads as 2, so the second result is that of r = 1, R = 2, H = 3.
+  const auto first = model.AllTexts();
+  // The row as written reads back as the numbers it shows.
+  form.Command1_Click(0);
+  EXPECT_EQ(model.AllTexts(), first);
+  // A typed "2,5" reads as Val reads it, as 2, so the result is that of r = 1, R = 2, H = 3.
+  Type(1, u"2,5"_s);
   form.Command1_Click(0);
   EXPECT_EQ(model.CellAt(1).text, u"2,000"_s);
   EXPECT_EQ(model.CellAt(4).text, u"29,804"_s);
   EXPECT_EQ(model.CellAt(5).text, u"21,991"_s);
-  EXPECT_NE(model.CellAt(5).text, first_volume);
+  EXPECT_NE(model.CellAt(5).text, first[5]);
+}
+
+TEST(FrustumFormRegionalTest, RecalculatingAnUnchangedRowChangesNoCell) {
+  struct Case {
+    int variant;
+    std::array<const char*, 3> typed;
+  };
+  const Case cases[] = {
+      {0, {"1", "2000", "3"}},               // groups in every column
+      {0, {"-1.5", "1234567.891", "0.25"}},  // a negative given value, millions
+      {5, {"1", "3", "5"}},                  // a negative computed value
+      {7, {"12345.678", "23456.5", "1e9"}},
+  };
+  for (const char* name : RegionalFormats) {
+    for (const Case& c : cases) {
+      ModelControls model;
+      FrustumForm form(model, QLocale(QString::fromLatin1(name)));
+      model.Bind(&form);
+      form.Form_Load();
+      model.ClickOption(c.variant);
+      const auto given = GivenCells(c.variant);
+      for (std::size_t i = 0; i < 3; ++i) model.Type(given[i], QString::fromLatin1(c.typed[i]));
+      form.Command1_Click(0);
+      const auto first = model.AllTexts();
+      form.Command1_Click(0);
+      EXPECT_EQ(model.AllTexts(), first) << name << ", variant " << c.variant;
+    }
+  }
 }
 
 }  // namespace

@@ -17,16 +17,22 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
+#include <QToolTip>
 #include <array>
 #include <cmath>
 #include <functional>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "assignment_text.h"
 #include "grid.h"
+#include "number_text.h"
 
 namespace {
 
@@ -212,6 +218,38 @@ TEST_F(MainWindowTest, ComputedResultsAreGreyedOnPink) {
   EXPECT_GT(darkest, 40);
   EXPECT_LT(darkest, 200);
   EXPECT_EQ(image.pixel(62, 13) & 0xFFFFFF, Rgb(255, 192, 192) & 0xFFFFFF);
+
+  // Legible all the same: at least 4.5:1 against the pink, in the active and the inactive window
+  // and in every style Qt offers.
+  auto luminance = [](QRgb c) {
+    auto channel = [](int v) {
+      const double s = v / 255.0;
+      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+  };
+  auto contrast = [&] {
+    const QImage shown = Cell(5)->grab().toImage();
+    QRgb text = Rgb(255, 255, 255);
+    for (int y = 4; y < 23; ++y) {
+      for (int x = 3; x < 60; ++x) {
+        if (qGray(shown.pixel(x, y)) < qGray(text)) text = shown.pixel(x, y);
+      }
+    }
+    return (luminance(Rgb(255, 192, 192)) + 0.05) / (luminance(text) + 0.05);
+  };
+  EXPECT_GE(contrast(), 4.5);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isActiveWindow(); }));
+  EXPECT_GE(contrast(), 4.5) << "inactive window";
+  for (const QString& key : QStyleFactory::keys()) {
+    std::unique_ptr<QStyle> style(QStyleFactory::create(key));
+    Cell(5)->setStyle(style.get());
+    EXPECT_GE(contrast(), 4.5) << key.toStdString();
+    Cell(5)->setStyle(nullptr);
+  }
 }
 
 TEST_F(MainWindowTest, UsesTimesNewRomanOrItsMetricTwin) {
@@ -356,6 +394,9 @@ TEST_F(MainWindowTest, CalculatesAndClearsThroughTheMouse) {
   QTest::mouseClick(Command(0), Qt::LeftButton);
   const char16_t* expected[] = {u"1,000", u"-0,469", u"2,615", u"3,000", u"5,000", u"2,057"};
   for (int c = 0; c < 6; ++c) EXPECT_EQ(Cell(30 + c)->text(), QString::fromUtf16(expected[c]));
+  const auto first = Texts();
+  QTest::mouseClick(Command(0), Qt::LeftButton);  // again: the row stays as it is
+  EXPECT_EQ(Texts(), first);
 
   QTest::mouseClick(Command(1), Qt::LeftButton);
   for (const QString& text : Texts()) EXPECT_TRUE(text.isEmpty());
@@ -433,6 +474,83 @@ TEST_F(MainWindowTest, AWideResultIsOfferedInFullAsToolTipAndAccessibleValue) {
   // Emptied cells offer no stale tip.
   QTest::mouseClick(Command(1), Qt::LeftButton);
   EXPECT_TRUE(Cell(5)->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
+  TypeRow(0, {"2", "1500", "-3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  ASSERT_EQ(Cell(5)->text(), u"-7\u00a0078\u00a0020,815");
+  // How a plain line edit shows the same text from its start, with no sign.
+  auto plain = [&](int k) {
+    QLineEdit reference;
+    reference.setFont(Cell(k)->font());
+    reference.setPalette(Cell(k)->palette());
+    reference.setEnabled(Cell(k)->isEnabled());
+    reference.resize(Cell(k)->size());
+    reference.setText(Cell(k)->text());
+    reference.setCursorPosition(0);
+    return reference.grab().toImage();
+  };
+  // The first and last columns, inside the frame (whose outline blends with what lies behind the
+  // cell), in which the cell differs from that.
+  auto differences = [&](int k) {
+    const QImage shown = Cell(k)->grab().toImage();
+    const QImage reference = plain(k);
+    std::pair<int, int> columns(-1, -1);
+    for (int x = 3; x < shown.width() - 3; ++x) {
+      for (int y = 3; y < shown.height() - 3; ++y) {
+        if (shown.pixel(x, y) != reference.pixel(x, y)) {
+          if (columns.first < 0) columns.first = x;
+          columns.second = x;
+        }
+      }
+    }
+    return columns;
+  };
+  auto first_difference = [&](int k) { return differences(k).first; };
+  // The start, minus sign included, as a line edit shows it; then the sign, inside the cell.
+  EXPECT_GT(first_difference(5), 20);
+  EXPECT_EQ(first_difference(0), -1);  // r fits: no sign
+  // A given cell scrolls while the user edits it, and shows its start again when left.
+  QTest::mouseClick(Cell(1), Qt::LeftButton);
+  QTest::keyClick(Cell(1), Qt::Key_End);
+  QTest::keyClicks(Cell(1), u"123456789"_s);
+  EXPECT_EQ(Cell(1)->cursorPosition(), Cell(1)->text().size());
+  QTest::keyClick(Cell(1), Qt::Key_Tab);
+  EXPECT_EQ(Cell(1)->cursorPosition(), 0);
+  EXPECT_GT(first_difference(1), 20);
+  // A text laid out from the right (Egyptian Arabic writes a negative number after a letter mark)
+  // keeps its start at the right, and the sign goes to the left.
+  Cell(5)->setText(form::FormatNumber(-7078020.815, 3, QLocale(QLocale::Arabic, QLocale::Egypt)));
+  const auto columns = differences(5);
+  EXPECT_GE(columns.first, 3);
+  EXPECT_LT(columns.second, Cell(5)->width() - 30);
+}
+
+TEST_F(MainWindowTest, ToolTipsShowTheTextAsTypedAndStaySmall) {
+  const QSize screen = window.screen()->geometry().size();
+  for (const QString& typed :
+       {QStringLiteral("<b>5</b>"), QStringLiteral("<img width=20000 height=20000 src=\"x.png\">"),
+        QStringLiteral("&amp; <br>  2"), QString(32767, u'8')}) {
+    Cell(0)->setText(typed);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), Cell(0)->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(Cell(0), &help);
+    QLabel* tip = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->inherits("QTipLabel") && w->isVisible()) tip = qobject_cast<QLabel*>(w);
+    }
+    ASSERT_NE(tip, nullptr) << typed.left(40).toStdString();
+    QTextDocument shown;
+    shown.setHtml(tip->text());
+    if (typed.size() < 80) {
+      EXPECT_EQ(shown.toPlainText(), typed);
+    } else {
+      EXPECT_TRUE(shown.toPlainText().startsWith(typed.left(80)));
+    }
+    EXPECT_LE(tip->width(), screen.width());
+    EXPECT_LE(tip->height(), screen.height());
+    QToolTip::hideText();
+  }
 }
 
 TEST_F(MainWindowTest, ScreenReadersFindANameAndRoleForEveryControl) {

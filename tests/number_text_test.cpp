@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "regional_formats.h"
+
 namespace form {
 namespace {
 
@@ -28,7 +30,6 @@ TEST(Val, ReadsTheNumberAtTheStartOfTheText) {
       // The first other character ends the number.
       {u"2,500", 2.0},
       {u"1,234.568", 1.0},
-      {u"1 234,568", 1234.0},
       {u"1\u00a0234,568", 1.0},  // a no-break space is no blank
       {u"3.5.1", 3.5},
       {u"12abc", 12.0},
@@ -87,6 +88,22 @@ struct FormatCase {
   const char16_t* german;
   const char16_t* french;
   const char16_t* english;
+  const char16_t* indian;  // en_IN: groups of three, then of two
+};
+
+const FormatCase FormatCases[] = {
+    {2.0, u"2,000", u"2,000", u"2,000", u"2.000", u"2.000"},
+    {0.0, u"0,000", u"0,000", u"0,000", u"0.000", u"0.000"},
+    {-0.4694, u"-0,469", u"-0,469", u"-0,469", u"-0.469", u"-0.469"},
+    {29.803764797388276, u"29,804", u"29,804", u"29,804", u"29.804", u"29.804"},
+    {1234.5678, u"1\u00a0234,568", u"1.234,568", u"1\u202f234,568", u"1,234.568", u"1,234.568"},
+    {-1234567.0, u"-1\u00a0234\u00a0567,000", u"-1.234.567,000", u"-1\u202f234\u202f567,000",
+     u"-1,234,567.000", u"-12,34,567.000"},
+    {1234567.8912, u"1\u00a0234\u00a0567,891", u"1.234.567,891", u"1\u202f234\u202f567,891",
+     u"1,234,567.891", u"12,34,567.891"},
+    // Values that show as zero have no minus sign.
+    {-0.0, u"0,000", u"0,000", u"0,000", u"0.000", u"0.000"},
+    {-0.0004, u"0,000", u"0,000", u"0,000", u"0.000", u"0.000"},
 };
 
 TEST(FormatNumber, FollowsTheRegionalFormat) {
@@ -94,24 +111,50 @@ TEST(FormatNumber, FollowsTheRegionalFormat) {
   const QLocale de(QLocale::German, QLocale::Germany);
   const QLocale fr(QLocale::French, QLocale::France);
   const QLocale en(QLocale::English, QLocale::UnitedStates);
-  const FormatCase cases[] = {
-      {2.0, u"2,000", u"2,000", u"2,000", u"2.000"},
-      {0.0, u"0,000", u"0,000", u"0,000", u"0.000"},
-      {-0.4694, u"-0,469", u"-0,469", u"-0,469", u"-0.469"},
-      {29.803764797388276, u"29,804", u"29,804", u"29,804", u"29.804"},
-      {1234.5678, u"1\u00a0234,568", u"1.234,568", u"1\u202f234,568", u"1,234.568"},
-      {-1234567.0, u"-1\u00a0234\u00a0567,000", u"-1.234.567,000", u"-1\u202f234\u202f567,000",
-       u"-1,234,567.000"},
-      // Values that show as zero have no minus sign.
-      {-0.0, u"0,000", u"0,000", u"0,000", u"0.000"},
-      {-0.0004, u"0,000", u"0,000", u"0,000", u"0.000"},
-  };
-  for (const FormatCase& c : cases) {
+  const QLocale in(QLocale::English, QLocale::India);
+  for (const FormatCase& c : FormatCases) {
     EXPECT_EQ(FormatNumber(c.value, 3, bg), QString::fromUtf16(c.bulgarian)) << c.value;
     EXPECT_EQ(FormatNumber(c.value, 3, de), QString::fromUtf16(c.german)) << c.value;
     EXPECT_EQ(FormatNumber(c.value, 3, fr), QString::fromUtf16(c.french)) << c.value;
     EXPECT_EQ(FormatNumber(c.value, 3, en), QString::fromUtf16(c.english)) << c.value;
+    EXPECT_EQ(FormatNumber(c.value, 3, in), QString::fromUtf16(c.indian)) << c.value;
   }
+}
+
+TEST(ReadCellNumber, ReadsWhatFormatNumberWroteAsTheNumberShown) {
+  for (const char* name : RegionalFormats) {
+    const QLocale locale(QString::fromLatin1(name));
+    for (const FormatCase& c : FormatCases) {
+      const QString text = FormatNumber(c.value, 3, locale);
+      // The number shown, as the C format writes it without groups and Val reads it.
+      const double shown = Val(FormatNumber(c.value, 3, QLocale::c()));
+      EXPECT_EQ(ReadCellNumber(text, 3, locale), shown) << name << " " << text.toStdString();
+    }
+  }
+}
+
+TEST(ReadCellNumber, ReadsAnyOtherTextAsValDoes) {
+  struct Case {
+    const char* locale;
+    const char16_t* text;
+    double expected;
+  };
+  const Case cases[] = {
+      {"bg_BG", u"2,5", 2.0},            // not three decimals
+      {"bg_BG", u"1.5e3", 1500.0},       // typed with a point
+      {"bg_BG", u"1 234,5", 1234.0},     // plain blanks are skipped
+      {"bg_BG", u"1,234.568", 1.0},      // another locale's writing
+      {"bg_BG", u"2,500 ", 2.0},         // anything more
+      {"de_CH", u"1'234.500", 1.0},      // an apostrophe, where de_CH writes U+2019
+      {"en_IN", u"1,234,567.000", 1.0},  // grouped in threes where en_IN groups in twos
+      {"he_IL", u"-1.500", -1.5},        // without the direction mark: Val's reading
+  };
+  for (const Case& c : cases) {
+    const QString text = QString::fromUtf16(c.text);
+    EXPECT_EQ(ReadCellNumber(text, 3, QLocale(QString::fromLatin1(c.locale))), c.expected)
+        << c.locale << " " << text.toStdString();
+  }
+  EXPECT_THROW(ReadCellNumber(u"1e400", 3, QLocale::c()), NumberOutOfRange);
 }
 
 TEST(FormatNumber, WritesLargeMagnitudesInFull) {

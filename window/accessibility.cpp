@@ -133,16 +133,13 @@ class CellInterface : public QAccessibleWidget,
     const int length = Cell()->text().size();
     start = Clamp(start, length);
     end = std::max(start, Clamp(end, length));
-    if (end > start) {
-      Cell()->setSelection(start, end - start);
-    } else {
-      Cell()->setCursorPosition(start);
-    }
-    if (text.isEmpty()) {
-      if (end > start) Cell()->del();
-    } else {
-      Cell()->insert(text);
-    }
+    // The new text is put together here rather than through the selection and the caret: a
+    // cell the user is not editing keeps its caret at the start, so that it shows the start of
+    // its value, and would move an insertion there.
+    QString changed = Cell()->text();
+    changed.replace(start, end - start, text);
+    Cell()->setText(changed);
+    Cell()->setCursorPosition(start + static_cast<int>(text.size()));
   }
 
  private:

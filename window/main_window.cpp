@@ -17,6 +17,7 @@
 
 #include "accessibility.h"
 #include "assignment_text.h"
+#include "cell_edit.h"
 #include "failure_messages.h"
 #include "hamburger.xpm"
 #include "main_window_layout.h"
@@ -103,7 +104,7 @@ void MainWindow::CreateCells() {
   for (std::int16_t k : layout::CellStackingOrder()) {
     const int row = form::RowOf(k);
     const int column = form::ColumnOf(k);
-    auto* cell = new QLineEdit(this);
+    auto* cell = new CellEdit(this);
     cell->setObjectName(ObjectName("Text2", k));
     cell->setGeometry(PixelRect(
         {layout::CellLeft(column), layout::CellTop(row), layout::CellWidth, layout::CellHeight}));
@@ -112,15 +113,20 @@ void MainWindow::CreateCells() {
                        .arg(QString::fromUtf16(layout::ColumnHeads[column]))
                        .arg(row + 1);
     if (!form::IsGivenCell(k)) {
-      // Written only by the program: never focused or typed into, pink with greyed bold text.
+      // Written only by the program: never focused or typed into, pink with greyed bold text. The
+      // grey is set here rather than left to the platform style (Fusion's is all but invisible on
+      // the pink): lighter than the black of the given cells, yet 4.5 times as dark as the pink.
       cell->setEnabled(false);
       cell->setFont(bold);
       Paint(cell, {QPalette::Base}, ToColor(layout::ComputedCellColour));
+      QPalette palette = cell->palette();
+      palette.setColor(QPalette::Disabled, QPalette::Text, ToColor(layout::ComputedTextColour));
+      cell->setPalette(palette);
       name += QStringLiteral(", изчислено");
     }
     cell->setAccessibleName(name);
-    // A value wider than its cell is cut, and a disabled cell cannot be scrolled: the tool tip
-    // (shown by disabled widgets too) always offers the whole text.
+    // A value wider than its cell shows its start and "…", and a disabled cell cannot be
+    // scrolled: the tool tip (shown by disabled widgets too) always offers the whole text.
     connect(cell, &QLineEdit::textChanged, cell, &QWidget::setToolTip);
     Text2_[static_cast<std::size_t>(k)] = cell;
   }
@@ -216,7 +222,10 @@ QString MainWindow::CellText(std::int16_t index) const {
 }
 
 void MainWindow::SetCellText(std::int16_t index, const QString& text) {
-  Text2_.at(static_cast<std::size_t>(index))->setText(text);
+  // Setting the same text again would still move the caret to the end and back to the start,
+  // and so repaint the cell for nothing.
+  QLineEdit* cell = Text2_.at(static_cast<std::size_t>(index));
+  if (cell->text() != text) cell->setText(text);
 }
 
 void MainWindow::SetCellLocked(std::int16_t index, bool locked) {

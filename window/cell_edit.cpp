@@ -1,0 +1,165 @@
+#include "cell_edit.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextLayout>
+#include <QToolTip>
+#include <algorithm>
+
+namespace {
+
+// QLineEdit leaves this many pixels between its contents rectangle and the text on either side.
+constexpr int TextInset = 2;
+
+// The sign that a value goes on beyond the cell's right edge.
+constexpr char16_t Ellipsis = u'\u2026';
+
+// A tool tip shows at most this many lines of this many characters.
+constexpr qsizetype ToolTipLineLength = 80;
+constexpr int ToolTipLines = 20;
+
+// Of a text laid out from the right, at most this many characters are laid out to find where
+// the sign goes; every number the program writes is shorter.
+constexpr qsizetype RightToLeftLaidOut = 1024;
+
+}  // namespace
+
+QString LiteralToolTip(QStringView text) {
+  QString html = QStringLiteral("<p style=\"white-space:pre\">");
+  qsizetype at = 0;
+  for (int line = 0; line < ToolTipLines && at < text.size(); ++line) {
+    qsizetype length = std::min(ToolTipLineLength, text.size() - at);
+    // A character outside the BMP stays whole on its line.
+    if (at + length < text.size() && text[at + length - 1].isHighSurrogate()) ++length;
+    if (line > 0) html += QStringLiteral("<br>");
+    html += text.mid(at, length).toString().toHtmlEscaped();
+    at += length;
+  }
+  if (at < text.size()) html += QChar(Ellipsis);
+  html += QStringLiteral("</p>");
+  return html;
+}
+
+CellEdit::CellEdit(QWidget* parent) : QLineEdit(parent) {
+  // setText leaves the caret at the end, which scrolls a wide value to its end and hides its
+  // start (and its sign); a cell the user is not editing keeps its caret at the start instead.
+  connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int position) {
+    if (!editing_ && position != 0) setCursorPosition(0);
+  });
+}
+
+bool CellEdit::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    // Qt shows a tool tip that looks like markup as rich text: typed "<b>5</b>" would show a bold
+    // 5, and an image tag could ask for a tool tip of any size.
+    const QString tip = toolTip();
+    if (tip.isEmpty()) {
+      QToolTip::hideText();
+    } else {
+      QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), LiteralToolTip(tip), this,
+                         QRect(), toolTipDuration());
+    }
+    return true;
+  }
+  return QLineEdit::event(event);
+}
+
+void CellEdit::focusInEvent(QFocusEvent* event) {
+  editing_ = true;
+  QLineEdit::focusInEvent(event);
+}
+
+void CellEdit::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  // The cell's own context menu takes the focus while the user goes on editing.
+  if (event->reason() == Qt::PopupFocusReason) return;
+  editing_ = false;
+  setCursorPosition(0);
+}
+
+void CellEdit::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  const QString text = displayText();
+  if (editing_ || text.isEmpty()) return;
+
+  // Where QLineEdit draws the text: from the left of its contents, inset, and up to the right of
+  // the contents rectangle, where it is clipped; one line high, centred in the height.
+  QStyleOptionFrame panel;
+  initStyleOption(&panel);
+  const QRect contents = style()
+                             ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                             .marginsRemoved(textMargins());
+  const QFontMetrics metrics = fontMetrics();
+  const int left = contents.left() + TextInset;
+  const int visible = contents.right() + 1 - left;
+  const int sign_width = metrics.horizontalAdvance(QChar(Ellipsis));
+  const int top = contents.top() + (contents.height() - metrics.height() + 1) / 2;
+  if (text.isRightToLeft()) {
+    PaintSignOnTheLeft(text, contents, top);
+    return;
+  }
+  // Only as many characters as could ever fit are measured: a pasted text may be 32 767 long.
+  const qsizetype measured = std::min<qsizetype>(text.size(), visible + 1);
+  if (text.size() == measured && metrics.horizontalAdvance(text) <= visible) return;
+
+  // The longest start of the text that leaves room for the sign (found by halving, as widths
+  // grow with length).
+  qsizetype low = 0;
+  qsizetype high = measured;
+  while (low < high) {
+    const qsizetype middle = (low + high + 1) / 2;
+    if (metrics.horizontalAdvance(text.left(middle)) + sign_width <= visible) {
+      low = middle;
+    } else {
+      high = middle - 1;
+    }
+  }
+  const int sign_left = left + metrics.horizontalAdvance(text.left(low));
+
+  // The rest of the text is covered with the cell's own background, and the sign drawn in the
+  // colour and font of the text.
+  QPainter painter(this);
+  painter.fillRect(QRect(sign_left, top, contents.right() + 1 - sign_left, metrics.height()),
+                   palette().brush(QPalette::Base));
+  painter.setPen(palette().color(QPalette::Text));
+  painter.drawText(QPoint(sign_left, top + metrics.ascent()), QString(QChar(Ellipsis)));
+}
+
+void CellEdit::PaintSignOnTheLeft(const QString& text, const QRect& contents, int top) {
+  // A text that starts with a right-to-left character (a negative number in Egyptian Arabic
+  // starts with a letter mark) is laid out from the right: QLineEdit keeps its start, at the
+  // caret, against the right end of the text area, and cuts it on the left. The glyph edges come
+  // from a layout of the text itself, as the digits inside run left to right. Only the start is
+  // laid out where the text is longer than any number the program writes.
+  const QString start = text.left(RightToLeftLaidOut);
+  QTextLayout layout(start, font());
+  QTextOption option;
+  option.setTextDirection(Qt::RightToLeft);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine line = layout.createLine();
+  layout.endLayout();
+  const qreal width = line.naturalTextWidth();
+  const int right = contents.right() - TextInset;  // where the start of the text ends up
+  if (start.size() == text.size() && width <= right + 1 - contents.left()) return;
+
+  // The leftmost glyph edge with room for the sign to its left: everything right of it stays.
+  const int sign_width = fontMetrics().horizontalAdvance(QChar(Ellipsis));
+  int sign_right = right + 1;
+  for (int i = 0; i <= start.size(); ++i) {
+    if (!layout.isValidCursorPosition(i)) continue;
+    const int x = right + 1 - qRound(width - line.cursorToX(i));
+    if (x >= contents.left() + sign_width && x < sign_right) sign_right = x;
+  }
+  QPainter painter(this);
+  painter.fillRect(
+      QRect(contents.left(), top, sign_right - contents.left(), fontMetrics().height()),
+      palette().brush(QPalette::Base));
+  painter.setPen(palette().color(QPalette::Text));
+  painter.drawText(QPoint(sign_right - sign_width, top + fontMetrics().ascent()),
+                   QString(QChar(Ellipsis)));
+}
