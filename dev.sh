@@ -13,8 +13,11 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # What building, running and testing need. fonts-liberation2 brings Liberation Serif, which has
-# the metrics of Times New Roman, the window's font.
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
+# the metrics of Times New Roman, the window's font; qt6-translations-l10n has Qt's own texts in
+# Bulgarian (context menus, the message box's button). qt6-base-dev brings qt6-qpa-plugins, the X11
+# platform plugin, and libx11-dev with libxcb's headers, through which the window asks the window
+# manager for its frame.
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2 qt6-translations-l10n)
 # libbenchmark-dev is here too so that the ci build compiles the benchmarks with -Werror.
 # The package test builds the .deb (dpkg-dev, file: for dpkg-shlibdeps) and validates its desktop
 # entry and AppStream file (desktop-file-utils, appstream).

@@ -69,7 +69,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
   CreateControls();
   SetTabOrder();
 
-  // Opens centred on the screen (the client area; the title bar adds a little above it).
+  // Opens centred on the screen: here the client area; where the window manager tells the size
+  // of its frame before the window is shown, start-up centres the whole frame instead.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
