@@ -4,8 +4,9 @@
 #   ./dev.sh test   installs what is missing, builds with warnings as errors and runs every test
 # and, for the developers and CI:
 #   ./dev.sh bench [benchmark options]  builds optimised and prints the timings (build/bench)
-#   ./dev.sh startup [rounds] [ms]      times the calculator's start-up and peak memory against an
-#                                       empty Qt window under Xvfb; see bench/startup.sh
+#   ./dev.sh startup [rounds] [ms]      times the calculator's start-up and peak memory against a
+#                                       reference window with one line edit under Xvfb; see
+#                                       bench/startup.sh
 #   ./dev.sh asan                       builds with AddressSanitizer and UBSan, runs every test
 #   ./dev.sh fuzz [seconds]             runs each libFuzzer target that long, 60 s by default
 # Works on Debian 12 as root or through sudo. Packages already present are not installed again.
