@@ -4,8 +4,9 @@
 #   ./dev.sh test   installs what is missing, builds with warnings as errors and runs every test
 # and, for the developers and CI:
 #   ./dev.sh bench [benchmark options]  builds optimised and prints the timings (build/bench)
-#   ./dev.sh startup [rounds] [ms]      times the calculator's start-up and peak memory against an
-#                                       empty Qt window under Xvfb; see bench/startup.sh
+#   ./dev.sh startup [rounds] [ms]      times the calculator's start-up and peak memory against a
+#                                       reference window with one line edit under Xvfb; see
+#                                       bench/startup.sh
 #   ./dev.sh asan                       builds with AddressSanitizer and UBSan, runs every test
 #   ./dev.sh fuzz [seconds]             runs each libFuzzer target that long, 60 s by default
 # Works on Debian 12 as root or through sudo. Packages already present are not installed again.
@@ -13,8 +14,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # What building, running and testing need. fonts-liberation2 brings Liberation Serif, which has
-# the metrics of Times New Roman, the window's font.
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2)
+# the metrics of Times New Roman, the window's font; qt6-translations-l10n has Qt's own texts in
+# Bulgarian (context menus, the message box's button). qt6-base-dev brings qt6-qpa-plugins, the X11
+# platform plugin; libxcb1-dev's headers let the window ask the window manager for its frame.
+packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2 qt6-translations-l10n libxcb1-dev)
 # libbenchmark-dev is here too so that the ci build compiles the benchmarks with -Werror.
 # The package test builds the .deb (dpkg-dev, file: for dpkg-shlibdeps) and validates its desktop
 # entry and AppStream file (desktop-file-utils, appstream).

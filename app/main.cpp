@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "main_window.h"
+#include "startup.h"
 
 namespace {
 
@@ -28,12 +29,15 @@ int main(int argc, char** argv) {
     std::fputs("frustum: a graphical session is needed to show the calculator's window.\n", stderr);
     return 1;
   }
+  startup::PrepareApplicationStart();
   QApplication app(argc, argv);
+  startup::FinishApplicationStart(app);
   QApplication::setApplicationName(QStringLiteral("frustum"));
   QApplication::setApplicationVersion(QStringLiteral(FRUSTUM_VERSION));
 
   MainWindow window;
   QApplication::setWindowIcon(window.windowIcon());
+  startup::CentreWholeFrame(window);
   window.show();
   return QApplication::exec();
 }

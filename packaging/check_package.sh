@@ -10,6 +10,8 @@ if [ $# -ne 6 ]; then
   exit 2
 fi
 cpack=$1 build_dir=$2 work=$3 package=$4 version=$5 app_id=$6
+# The sizes of the hicolor theme that menus, docks and software centres ask for.
+icon_sizes=(16 24 32 48 64 128 256)
 
 failures=0
 fail() {
@@ -60,7 +62,9 @@ expect_file() {  # PATH [MODE]: a regular file at PATH, with MODE (as ls shows i
 }
 expect_file usr/bin/frustum -rwxr-xr-x
 expect_file "usr/share/applications/$app_id.desktop" -rw-r--r--
-expect_file "usr/share/icons/hicolor/32x32/apps/$app_id.png" -rw-r--r--
+for size in "${icon_sizes[@]}"; do
+  expect_file "usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" -rw-r--r--
+done
 expect_file "usr/share/metainfo/$app_id.metainfo.xml" -rw-r--r--
 expect_file "usr/share/doc/$package/copyright" -rw-r--r--
 # Only /usr: a package that writes to /opt or /usr/local breaks Debian's rules.
@@ -85,6 +89,11 @@ names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/(.*)//' -e 's/[[:space:]]//g')
 grep -qx 'fonts-liberation2' <<<"$names" || fail "Depends lacks fonts-liberation2: $depends"
 # The name of Qt's widgets library package, computed by dpkg-shlibdeps (t64 on later releases).
 grep -Eqx 'libqt6widgets6(t64)?' <<<"$names" || fail "Depends lacks Qt 6's libqt6widgets6: $depends"
+# Qt's libraries only recommend the X11 platform plugin; installed without recommendations, the
+# program could not show its window. And Qt's own texts in Bulgarian.
+for needed in qt6-qpa-plugins qt6-translations-l10n; do
+  grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
+done
 
 # 4. The files themselves, unpacked as the package manager would.
 root="$work/root"
@@ -99,13 +108,18 @@ if [ -f "$desktop" ]; then
   # The entry must start the installed program and name the installed icon.
   grep -qx 'Exec=frustum' "$desktop" || fail "the desktop entry does not run 'frustum'"
   grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry does not name the icon $app_id"
+  # Docks tie the window to the entry by its X11 class, which Qt takes from the program's name.
+  grep -qx 'StartupWMClass=frustum' "$desktop" || fail "the desktop entry's StartupWMClass is not frustum"
 fi
 
-icon="$root/usr/share/icons/hicolor/32x32/apps/$app_id.png"
-if [ -f "$icon" ]; then
-  kind=$(file -b "$icon")
-  [[ $kind == "PNG image data, 32 x 32,"* ]] || fail "the icon is not a 32 x 32 PNG: $kind"
-fi
+for size in "${icon_sizes[@]}"; do
+  icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+  if [ -f "$icon" ]; then
+    kind=$(file -b "$icon")
+    [[ $kind == "PNG image data, $size x $size,"* ]] ||
+      fail "the ${size}x${size} icon is not a $size x $size PNG: $kind"
+  fi
+done
 
 metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
 if [ -f "$metainfo" ]; then
@@ -116,6 +130,10 @@ if [ -f "$metainfo" ]; then
   fi
   grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo file does not launch $app_id.desktop"
+  for size in "${icon_sizes[@]}"; do
+    grep -q "<icon type=\"stock\" width=\"$size\" height=\"$size\">$app_id</icon>" "$metainfo" ||
+      fail "the metainfo file does not list the ${size}x${size} icon"
+  done
   grep -q "<release version=\"$version\" " "$metainfo" ||
     fail "the metainfo file has no release $version (the version in CMakeLists.txt)"
 fi

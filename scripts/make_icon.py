@@ -3,8 +3,10 @@
 
 The picture is pixel art built from a few shapes (the domed top bun with sesame seeds, lettuce,
 cheese, tomato, the patty and the bottom bun) on a transparent background. Run it to rewrite
-window/hamburger.xpm; app/frustum.ico (the Windows executable's icon) is converted from that file:
-    scripts/make_icon.py && convert window/hamburger.xpm app/frustum.ico
+window/hamburger.xpm. Every build makes the desktop's icons (16 to 256 pixels) and the Windows
+icon from that file (packaging/xpm_to_png.cpp); app/frustum.ico is a copy of the latter, so after
+a change of the picture copy it over (the windows_icon test fails until then):
+    scripts/make_icon.py && cmake --build --preset ci && cp build/ci/packaging/frustum.ico app/
 """
 import math
 import pathlib

@@ -210,7 +210,8 @@ void MainWindow::SetTabOrder() {
 }
 
 void MainWindow::CentreOnScreen() {
-  // The client area; the title bar adds a little above it.
+  // Here the client area; where the window manager tells the size of its frame before the window
+  // is shown, start-up centres the whole frame instead.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
