@@ -10,8 +10,9 @@
 
 class FrustumForm {
  public:
-  // `locale` gives the regional number format of the written results.
-  explicit FrustumForm(FormControls& controls, QLocale locale = QLocale::system());
+  // `locale` gives the regional number format of the written results; by default the user's, or
+  // the one set with QLocale::setDefault.
+  explicit FrustumForm(FormControls& controls, QLocale locale = QLocale());
 
   // Runs once when the window and its controls exist, before the user can act: chooses variant
   // 0 and locks every cell but the four first ones.

@@ -26,5 +26,6 @@ double Val(QStringView text);
 // Writes value with exactly `decimals` digits after the decimal separator, with the decimal
 // separator, group separator (every three digits, unless the locale omits grouping) and negative
 // sign of `locale`. Large magnitudes are written in full. A value that shows as zero is written
-// without a minus sign.
-QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale::system());
+// without a minus sign. The default QLocale() is the user's regional format unless the program
+// sets another with QLocale::setDefault.
+QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale());
