@@ -10,7 +10,7 @@
 # characters escaped; the build folder's path must not contain blanks.
 set -euo pipefail
 [ $# -ge 3 ] || { echo "usage: $0 WINEPREFIX FONT_DIR PROGRAM.exe [ARGUMENTS...]" >&2; exit 2; }
-export WINEPREFIX="$1"
+export WINEPREFIX="$(realpath -m "$1")"
 font_dir="$2"
 program="$3"
 shift 3
