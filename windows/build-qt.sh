@@ -66,8 +66,9 @@ install_missing() {
 
 install_missing "${packages[@]}"
 
-# The source must be the very version of the build machine's Qt, whose tools generate code for it.
-host_version="$(dpkg-query -W -f='${Version}' qt6-base-dev)"
+# The source must be the very version of the build machine's Qt, whose tools generate code for it
+# (the source version, which a binary-only rebuild of the package does not change).
+host_version="$(dpkg-query -W -f='${source:Version}' qt6-base-dev)"
 case "$host_version" in
   "$qt_version"+*) ;;
   *) echo "build-qt.sh: the build machine's Qt is $host_version, not $qt_version" >&2; exit 1 ;;
