@@ -9,6 +9,9 @@
 #                                       bench/startup.sh
 #   ./dev.sh asan                       builds with AddressSanitizer and UBSan, runs every test
 #   ./dev.sh fuzz [seconds]             runs each libFuzzer target that long, 60 s by default
+#   ./dev.sh windows                    cross-builds for Windows with MinGW-w64, runs every test
+#                                       under Wine and makes the installer and the zip
+#                                       (build/windows/packages); builds Qt for MinGW first, once
 # Works on Debian 12 as root or through sudo. Packages already present are not installed again.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -29,6 +32,10 @@ bench_packages=(libbenchmark-dev)
 # The start-up benchmark runs the programs on a virtual X display and watches it with Xlib.
 startup_packages=(xvfb libx11-dev)
 fuzz_packages=(clang-14 libclang-rt-14-dev)
+# The Windows build: MinGW-w64 (windres comes with its binutils), Wine to run the tests, Debian's
+# GoogleTest sources to build for Windows, and NSIS for the installer. windows/build-qt.sh installs
+# what building Qt needs.
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest nsis clang-format)
 
 install_missing() {
   local missing=()
@@ -78,8 +85,21 @@ case "${1:-}" in
     install_missing "${packages[@]}" "${fuzz_packages[@]}"
     exec fuzz/run.sh "${2:-60}"
     ;;
+  windows)
+    install_missing "${packages[@]}" "${windows_packages[@]}"
+    qt_prefix="$(windows/build-qt.sh | tail -n 1)"
+    cmake -S . -B build/windows -G Ninja \
+      -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_PREFIX_PATH="$qt_prefix" \
+      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+      -DCMAKE_BUILD_TYPE=Release -DFRUSTUM_WERROR=ON
+    cmake --build build/windows
+    ctest --test-dir build/windows --output-on-failure --parallel "$(nproc)"
+    (cd build/windows && cpack -B packages)
+    ls -l build/windows/packages/*.exe build/windows/packages/*.zip
+    ;;
   *)
-    echo "usage: $0 run | test | asan | bench [benchmark options] | startup [rounds] [settle ms] | fuzz [seconds]" >&2
+    echo "usage: $0 run | test | asan | bench [benchmark options] | startup [rounds] [settle ms] | fuzz [seconds] | windows" >&2
     exit 2
     ;;
 esac

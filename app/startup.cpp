@@ -167,8 +167,13 @@ bool LoadQtTranslation(QCoreApplication& app, const QString& directory) {
   // The window is Bulgarian whatever the user's locale, so Qt's texts are too; numbers still
   // follow the regional settings, which this does not touch.
   auto* translator = new QTranslator(&app);
-  const QString folder =
-      directory.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : directory;
+#if defined(Q_OS_WIN)
+  // Windows has no shared folder of Qt's translations: the program carries the one it needs.
+  const QString installed = QStringLiteral(":/translations");
+#else
+  const QString installed = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+  const QString folder = directory.isEmpty() ? installed : directory;
   if (!translator->load(QStringLiteral("qtbase_bg"), folder) ||
       !QCoreApplication::installTranslator(translator)) {
     delete translator;

@@ -21,7 +21,8 @@ struct CommandOutcome {
 
 class FrustumForm {
  public:
-  // `locale` gives the regional number format of the written results.
+  // `locale` gives the regional number format of the written results; by default the user's, or
+  // the one set with QLocale::setDefault.
   explicit FrustumForm(FormControls& controls, QLocale locale = QLocale());
 
   // Runs once when the window and its controls exist, before the user can act: chooses variant

@@ -29,7 +29,8 @@ double Val(QStringView text);
 // decimal separator, group separator and group sizes (three digits, or as en_IN 12,34,567:
 // three, then two), and negative sign of `locale`; nothing is grouped where the locale omits
 // grouping. Large magnitudes are written in full. A value that shows as zero is written without a
-// minus sign.
+// minus sign. The default QLocale() is the user's regional format unless the program sets another
+// with QLocale::setDefault.
 QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale());
 
 // Reads a given cell's text for Calculate. Text that is exactly what FormatNumber(x, decimals,
