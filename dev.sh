@@ -37,18 +37,7 @@ fuzz_packages=(clang-14 libclang-rt-14-dev)
 # what building Qt needs.
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest nsis clang-format)
 
-install_missing() {
-  local missing=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
-  local sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
+source scripts/install_missing.sh
 
 case "${1:-}" in
   run)

@@ -50,19 +50,7 @@ configure_options=(
 
 packages=(dpkg-dev xz-utils perl cmake ninja-build qt6-base-dev g++-mingw-w64-x86-64-posix mingw-w64-tools)
 
-sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
-
-install_missing() {
-  local missing=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}" >&2
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-}
+source "$here/../scripts/install_missing.sh"
 
 install_missing "${packages[@]}"
 
