@@ -102,7 +102,14 @@ void HoldingHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 QByteArray ChoosePlatform(const char* qt_qpa_platform, const char* display,
                           const char* wayland_display) {
   auto set = [](const char* value) { return value != nullptr && *value != '\0'; };
-  if (set(qt_qpa_platform)) return {};
+#if defined(Q_OS_WIN)
+  // Windows has one platform, Qt's default. A DISPLAY there names an X server beside Windows
+  // (Wine passes its own on, X servers for Windows set one), never the desktop the window is for.
+  constexpr bool displays_choose = false;
+#else
+  constexpr bool displays_choose = true;
+#endif
+  if (!displays_choose || set(qt_qpa_platform)) return {};
   if (set(display)) return "xcb";
   if (set(wayland_display)) return "wayland";
   return {};

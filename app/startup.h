@@ -18,7 +18,8 @@ inline constexpr char DesktopId[] = "org.example.frustum";
 // The platform plugin to ask Qt for, from the environment. Empty leaves Qt's choice alone: the
 // user named one in QT_QPA_PLATFORM, or there is no display of either kind. Where an X display is
 // at hand it is "xcb", in a Wayland session as well (through XWayland the desktop draws the title
-// bar this window is laid out for); without one, "wayland".
+// bar this window is laid out for); without one, "wayland". On Windows always empty: Qt's Windows
+// platform, whatever DISPLAY and WAYLAND_DISPLAY say.
 QByteArray ChoosePlatform(const char* qt_qpa_platform, const char* display,
                           const char* wayland_display);
 
