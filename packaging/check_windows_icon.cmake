@@ -1,6 +1,6 @@
 # The Windows icon kept in the sources (KEPT, app/frustum.ico) must be the one the build makes from
-# the hamburger picture now (MADE), and hold the images Windows picks from: 16, 32 and 48 pixels as
-# bitmaps with a transparency mask, the 32-pixel one in 256 colours, and 256 pixels as PNG.
+# the hamburger picture now (MADE), and hold the images Windows picks from at 100 % to 200 %: 16 to
+# 64 pixels as bitmaps with a transparency mask, the 32-pixel one in 256 colours, 256 as PNG.
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${MADE} ${KEPT} RESULT_VARIABLE differs)
 if(differs)
   message(SEND_ERROR "${KEPT} is not the icon made from window/hamburger.xpm; "
@@ -24,11 +24,11 @@ endfunction()
 
 read_number(type 2 2)
 read_number(count 4 2)
-if(NOT type EQUAL 1 OR NOT count EQUAL 4)
-  message(FATAL_ERROR "${KEPT} is not an icon file with 4 images (type ${type}, ${count} images)")
+if(NOT type EQUAL 1 OR NOT count EQUAL 8)
+  message(FATAL_ERROR "${KEPT} is not an icon file with 8 images (type ${type}, ${count} images)")
 endif()
 set(found "")
-foreach(i RANGE 3)
+foreach(i RANGE 7)
   math(EXPR entry "6 + 16 * ${i}")
   read_number(width ${entry} 1)
   math(EXPR at "${entry} + 6")
@@ -56,7 +56,7 @@ foreach(i RANGE 3)
   endif()
   list(APPEND found "${width}:${bits}:${kind}")
 endforeach()
-set(expected "16:32:bmp;32:8:bmp;48:32:bmp;256:32:png")
+set(expected "16:32:bmp;20:32:bmp;24:32:bmp;32:8:bmp;40:32:bmp;48:32:bmp;64:32:bmp;256:32:png")
 if(NOT found STREQUAL expected)
   message(SEND_ERROR "${KEPT} holds ${found} (size:bits:kind), not ${expected}")
 endif()

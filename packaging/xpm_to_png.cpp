@@ -1,9 +1,10 @@
 // Makes the program's icons from its one picture, the 32 x 32 pixel-art hamburger in
 // window/hamburger.xpm (drawn by scripts/make_icon.py):
 //   xpm_to_png INPUT.xpm OUTPUT.png SIZE   one PNG for the desktop's icon theme, SIZE x SIZE
-//   xpm_to_png INPUT.xpm OUTPUT.ico        the Windows icon: 16, 32, 48 and 256 pixels
+//   xpm_to_png INPUT.xpm OUTPUT.ico        the Windows icon: 16, 20, 24, 32, 40, 48, 64 and 256
+//                                          pixels, the sizes Windows picks from at 100 % to 200 %
 // Larger sizes repeat each pixel a whole number of times (2 x 2 for 64, 4 x 4 for 128, 8 x 8 for
-// 256), so the pixel art stays sharp; where that does not fill the size (48) the picture is
+// 256), so the pixel art stays sharp; where that does not fill the size (40, 48) the picture is
 // centred on a transparent margin. Smaller sizes average the pixels each new pixel covers, so
 // thin details such as the sesame seeds fade instead of vanishing or jumping about.
 #include <QBuffer>
@@ -133,16 +134,17 @@ QByteArray IcoBitmap(const QImage& icon, int bits_per_pixel) {
   return bytes;
 }
 
-// The Windows icon: 16 and 48 pixels in 32-bit colour with alpha, 32 pixels in 256 colours with a
-// transparency mask (as the window's icon is described), and 256 pixels as PNG, as Windows takes
-// it at that size.
+// The Windows icon: 32 pixels in 256 colours with a transparency mask (as the window's icon is
+// described), 256 pixels as PNG, as Windows takes it at that size, and the other sizes in 32-bit
+// colour with alpha.
 QByteArray Ico(const QImage& picture) {
   struct Entry {
     int size;
     int bits_per_pixel;
     QByteArray data;
   };
-  std::vector<Entry> entries = {{16, 32, {}}, {32, 8, {}}, {48, 32, {}}, {256, 32, {}}};
+  std::vector<Entry> entries = {{16, 32, {}}, {20, 32, {}}, {24, 32, {}}, {32, 8, {}},
+                                {40, 32, {}}, {48, 32, {}}, {64, 32, {}}, {256, 32, {}}};
   for (Entry& e : entries) {
     const QImage icon = IconAt(picture, e.size);
     if (e.size == 256) {
