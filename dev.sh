@@ -34,8 +34,11 @@ startup_packages=(xvfb libx11-dev)
 fuzz_packages=(clang-14 libclang-rt-14-dev)
 # The Windows build: MinGW-w64 (windres comes with its binutils), Wine to run the tests, Debian's
 # GoogleTest sources to build for Windows, and NSIS for the installer. windows/build-qt.sh installs
-# what building Qt needs.
-windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest nsis clang-format)
+# what building Qt needs. The package test uses the program as a user would, under Wine on a
+# virtual display (xvfb) with a window manager (openbox): xdotool finds the windows and types,
+# xclip reads the message box's texts that Ctrl+C copies, imagemagick takes the screenshots.
+windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest nsis clang-format
+                  xvfb openbox xdotool xclip imagemagick)
 
 source scripts/install_missing.sh
 

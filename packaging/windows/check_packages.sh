@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Makes the Windows packages from a build tree and checks them as a user meets them: the zip holds
-# a program that needs only Windows' own DLLs, with the licences and the source for relinking; the
-# installer, run silently under Wine, installs it with a Start-menu entry and an entry in "Apps &
-# features" of version VERSION, and its uninstaller takes all of that away again.
-#   check_packages.sh CPACK BUILD_DIR WORK_DIR VERSION OBJDUMP WINDRES
+# a program that needs only Windows' own DLLs, with the licences of all it links (NOTICES against
+# the linker's MAP) and the source for relinking. Under Wine on a virtual display, the installer
+# installs silently for all users and for the current user; the program started from its Start-menu
+# entry shows the Bulgarian box for an impossible frustum typed into variant 2; the uninstaller
+# leaves no file, Start-menu entry or registry key. The zip must start from a Cyrillic path too.
+#   check_packages.sh CPACK BUILD_DIR WORK_DIR VERSION OBJDUMP WINDRES DLLTOOL MAP NOTICES QT_PREFIX
 set -euo pipefail
 cpack="$1" build_dir="$2" work="$3" version="$4" objdump="$5" windres="$6"
+dlltool="$7" map="$8" notices="$9" qt_prefix="$(realpath -m "${10}")" caption='  Геометрия - пресечен кръгов конус$'
 name="frustum-$version-win64"
 failures=0
 fail() {
@@ -20,10 +23,23 @@ if ! (cd "$build_dir" && "$cpack" -B "$work/packages") >"$work/cpack.log" 2>&1; 
   exit 1
 fi
 
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
+# A virtual display with a window manager, which gives windows the focus; Wine passes DISPLAY on
+# to the programs, as it always does. Wine 8 plays Windows 7, which the installer refuses; after
+# winecfg's second session the registry's keys stay as they are.
+export LC_ALL=C.UTF-8 HOME="$work/home"  # Wine links the user's folders into the prefix
+mkdir -p "$HOME" "$work/screenshots"
+Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" &>/dev/null &
+xvfb=$! openbox=""
+trap 'wineserver -k 2>/dev/null || true; kill $openbox $xvfb 2>/dev/null || true; wait' EXIT && trap 'exit 1' INT TERM
+for _ in $(seq 300); do [ -s "$work/display" ] && break || sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox --sm-disable &>/dev/null &
+openbox=$!
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 wineboot --init >/dev/null 2>&1
 wineserver --wait
+wine winecfg -v win10 >/dev/null 2>&1 && wineserver --wait
 
 # The zip.
 (cd "$work" && cmake -E tar xf "packages/$name.zip")
@@ -34,6 +50,15 @@ for file in frustum.exe LICENSE.txt qt-and-relinking.txt licenses/qt6-base/LICEN
   [ -s "$unpacked/$file" ] || fail "the zip lacks $file"
 done
 [ -z "$(find "$unpacked/source" -maxdepth 1 -name 'build*')" ] || fail "the zip holds a build folder"
+# Each archive member and object in the map has the notice of the first matching line of NOTICES,
+# where the build tree is BUILD/ and Qt's folder QT/; import libraries of Windows' DLLs need none.
+while read -r file; do
+  path="$(cd "$build_dir" && realpath -m "$file")" && path="${path/#$(realpath "$build_dir")\//BUILD/}" notice=""
+  while read -r pattern text; do [[ "${path/#$qt_prefix\//QT/}" == $pattern ]] && notice="$text" && break
+  done < <(grep -v '^#' "$notices")
+  [ -n "$notice" ] || "$dlltool" --identify "$file" &>/dev/null || fail "no notice for linked $path"
+  [ -z "$notice" ] || [ -s "$unpacked/$notice" ] || fail "the packages lack $notice, for $path"
+done < <(sed -nE 's/^([^ ].*\.(a|o|obj))\(.*/\1/p; s/^LOAD (.*\.(o|obj|res))$/\1/p' "$map" | sort -u)
 
 # The executable: a GUI program (no console window) importing only DLLs that come with Windows,
 # system32's or API sets (api-ms-win-*), which Windows resolves itself.
@@ -46,44 +71,76 @@ while read -r dll; do
 done < <(awk '/DLL Name:/ { print $3 }' <<<"$headers")
 grep -qi 'DLL Name: kernel32.dll' <<<"$headers" || fail "no imports listed for frustum.exe"
 
-# Its resources: the version Explorer shows, and the application icon.
+# Its resources: the version Explorer shows, in Bulgarian, the application icon and the manifest.
 resources="$("$windres" -J coff -O rc -i "$unpacked/frustum.exe" 2>/dev/null)"
 for field in FileVersion ProductVersion; do
   grep -q "VALUE \"$field\", \"$version\"" <<<"$resources" || fail "frustum.exe has no $field $version"
 done
 grep -q 'RT_GROUP_ICON' <<<"$resources" || fail "frustum.exe has no icon"
-
-# The installer, silently.
-wine "$work/packages/$name.exe" /S
-wineserver --wait
-programs="$WINEPREFIX/drive_c/Program Files/Frustum"
-start_menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Пресечен конус"
-for file in frustum.exe Uninstall.exe LICENSE.txt licenses/qt6-base/LICENSES/LGPL-3.0-only.txt; do
-  [ -f "$programs/$file" ] || fail "the installer did not install $file"
+resources="$(perl -CS -pe 's/\\x([0-9a-f]{4})/chr(hex $1)/ge; s/\\([1-7][0-7]{2})/chr(oct $1)/ge' <<<"$resources")
+$(tr -d '\0' <"$unpacked/frustum.exe" | sed -n '/^<assembly xmlns/,/^<\/assembly>/p')"
+for value in 'ProductName", L"Пресечен конус"' 'FileDescription", L"Изчисляване на пресечен кръгов конус"' \
+  'CompanyName", L"Разработчиците на Frustum"' 'LegalCopyright", L"© 2026 Разработчиците на Frustum' \
+  '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' '>PerMonitorV2<' 'Controls" version="6.0.0.0"'; do
+  grep -qF "$value" <<<"$resources" || fail "frustum.exe's resources lack $value"
 done
-# Each package strips its own copy, which gets its own time stamp and checksum in the PE header.
-cmp -s -i 1024 "$programs/frustum.exe" "$unpacked/frustum.exe" ||
-  fail "the installed and the zipped programs differ"
-for link in "Пресечен конус.lnk" "Uninstall.lnk"; do
-  [ -f "$start_menu/$link" ] || fail "no Start-menu entry $link"
-done
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Frustum'
-registered="$(wine reg query "$key" 2>/dev/null | tr -d '\r')"
-grep -Eq "DisplayVersion +REG_SZ +$version\$" <<<"$registered" || fail "Apps & features shows no version $version"
-grep -Eq 'DisplayIcon +REG_SZ +C:\\Program Files\\Frustum\\frustum.exe$' <<<"$registered" ||
-  fail "Apps & features shows no icon"
-grep -Eq 'UninstallString +REG_SZ +"C:\\Program Files\\Frustum\\Uninstall.exe"$' <<<"$registered" ||
-  fail "Apps & features has no uninstaller"
 
-# The uninstaller, silently: it copies itself away and runs from there, so wait for Wine to finish.
-wine "$programs/Uninstall.exe" /S
-wineserver --wait
-[ ! -e "$programs/frustum.exe" ] || fail "the uninstaller left frustum.exe"
-[ ! -e "$start_menu" ] || fail "the uninstaller left the Start-menu entry"
-if wine reg query "$key" >/dev/null 2>&1; then fail "the uninstaller left the Apps & features entry"; fi
+# Starts a program or shortcut (a Unix path) as Explorer does, lets a FUNCTION use its window and
+# closes it with Alt+F4, after which the program must end.
+await() { timeout "$1" xdotool search --sync --onlyvisible --name "$2" 2>/dev/null | head -n 1; }
+run() {
+  wine start /unix "$1" &>/dev/null &
+  id="$(await 300 "$caption")" && [ -n "$id" ] || { fail "$2: no window \"…$caption\""; return 0; }
+  xdotool windowactivate --sync "$id" && ${3:-true}
+  xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4
+  timeout 120 wineserver --wait || fail "$2: the program runs on after Alt+F4"
+}
+# By the keyboard: Tab to the chosen variant, Down to variant 2, back to its r cell, r = 1, R = 2,
+# L = 0.5, Tab to "Изчисли" and Space. Ctrl+C copies a box's title, text and buttons, as on Windows.
+impossible_frustum() {
+  xdotool key --delay 60 $(printf 'Tab %.0s' $(seq 15)) Down $(printf 'shift+Tab %.0s' $(seq 11)) \
+    1 Tab 2 Tab 0 period 5 Tab Tab Tab space
+  box="$(await 120 '^Грешка при изчисление$')" && [ -n "$box" ] || { fail "no message box"; return 0; }
+  xdotool windowactivate --sync "$box" key ctrl+c
+  for _ in $(seq 30); do text="$(xclip -o -sel clip 2>/dev/null)" && [ -n "$text" ] && break || sleep 1; done
+  sleep 2 && import -window root "$work/screenshots/message.png"  # once Wine has drawn it all
+  grep -qx 'Такъв пресечен конус не съществува: .*' <<<"$text" || fail "the box says: $text"
+  grep -qx 'Добре *' <<<"$text" || fail "the box's button is not \"Добре\": $text"
+  xdotool key Return sleep 2 && import -window root "$work/screenshots/window.png"
+}
+# The registry's key names, but for Windows' own lists of uninstall entries.
+registry_keys() {
+  wineserver --wait
+  sed -n 's/^\[\([^]]*\)\].*/\1/p' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" | grep -v '\\Uninstall$'
+}
+
+before="$(registry_keys)" user='C:\users\'"$(id -un)"
+for mode in AllUsers CurrentUser; do
+  root=HKLM folder='C:\Program Files\Frustum' menu='C:\ProgramData'
+  [ $mode = AllUsers ] || root=HKCU folder="$user\\AppData\\Local\\Programs\\Frustum" menu="$user\\AppData\\Roaming"
+  programs="$(winepath -u "$folder")" menu="$(winepath -u "$menu")/Microsoft/Windows/Start Menu/Programs"
+  wine "$work/packages/$name.exe" /S "/$mode" && wineserver --wait || fail "$mode: the installer failed"
+  # Each package strips its own copy, which gets its own time stamp and checksum in the PE header.
+  cmp -s -i 1024 "$programs/frustum.exe" "$unpacked/frustum.exe" || fail "$mode: not the zip's frustum.exe"
+  [ -f "$menu/Пресечен конус/Изтриване на Пресечен конус.lnk" ] || fail "$mode: no uninstall entry"
+  wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Frustum" "$work/e.reg" /y \
+    &>/dev/null || fail "$mode: no entry in Apps & features"
+  for value in '"DisplayName"="Пресечен конус"' "\"DisplayVersion\"=\"$version\"" \
+    "\"QuietUninstallString\"=\"\\\"${folder//\\/\\\\}\\\\Uninstall.exe\\\" /S /$mode\""; do
+    iconv -f UTF-16 -t UTF-8 "$work/e.reg" | tr -d '\r' | grep -qxF "$value" || fail "$mode: no $value"
+  done
+  [ $mode = AllUsers ] || run "$menu/Пресечен конус/Пресечен конус.lnk" $mode impossible_frustum
+  # As Apps & features runs the uninstaller; it copies itself away, so wait for Wine to finish.
+  wine "$programs/Uninstall.exe" /S "/$mode" || fail "$mode: the uninstaller failed"
+  [ "$(registry_keys)" = "$before" ] || fail "$mode: the keys changed: $(diff <(echo "$before") <(registry_keys))"
+  [ -z "$(find "$WINEPREFIX/drive_c" -iname '*frustum*' -o -name '*Пресечен*')" ] || fail "$mode: files left"
+done
+
+mkdir -p "$work/Моите програми" && (cd "$work/Моите програми" && cmake -E tar xf "../packages/$name.zip")
+run "$work/Моите програми/$name/frustum.exe" "the zip"
 
 if [ "$failures" -ne 0 ]; then
   echo "$failures check(s) of the Windows packages failed" >&2
   exit 1
 fi
-echo "The Windows packages are complete, install and uninstall"
+echo "The Windows packages are complete, install, start and uninstall in both modes"
