@@ -85,23 +85,34 @@ for value in 'ProductName", L"Пресечен конус"' 'FileDescription", L
   grep -qF "$value" <<<"$resources" || fail "frustum.exe's resources lack $value"
 done
 
-# Starts a program or shortcut (a Unix path) as Explorer does, lets a FUNCTION use its window and
-# closes it with Alt+F4, after which the program must end.
-await() { timeout "$1" xdotool search --sync --onlyvisible --name "$2" 2>/dev/null | head -n 1; }
+# Keys go out only once a window has the keyboard, which Wine takes some time after the window
+# manager has made the window active. run starts a program or shortcut (a Unix path) as Explorer
+# does, lets a FUNCTION use its window and closes it with Alt+F4, after which the program must end.
+await() {  # prints the first visible window named REGEX within LIMIT seconds
+  for _ in $(seq $(($1 * 5))); do
+    xdotool search --onlyvisible --name "$2" 2>/dev/null | head -n 1 | grep . && return 0 || sleep 0.2
+  done
+  return 1
+}
+focus() {
+  xdotool windowactivate "$1" 2>/dev/null
+  for _ in $(seq 600); do [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0 || sleep 0.1; done
+  fail "the window $1 never got the keyboard"
+}
 run() {
   wine start /unix "$1" &>/dev/null &
-  id="$(await 300 "$caption")" && [ -n "$id" ] || { fail "$2: no window \"…$caption\""; return 0; }
-  xdotool windowactivate --sync "$id" && ${3:-true}
-  xdotool windowactivate --sync "$id" key --clearmodifiers alt+F4
-  timeout 120 wineserver --wait || fail "$2: the program runs on after Alt+F4"
+  id="$(await 300 "$caption")" || { fail "$2: no window \"…$caption\""; return 0; }
+  focus "$id" && ${3:-true}
+  focus "$id" && xdotool key --clearmodifiers alt+F4
+  timeout 120 wineserver --wait || { fail "$2: the program runs on after Alt+F4"; wineserver -k; }
 }
 # By the keyboard: Tab to the chosen variant, Down to variant 2, back to its r cell, r = 1, R = 2,
 # L = 0.5, Tab to "Изчисли" and Space. Ctrl+C copies a box's title, text and buttons, as on Windows.
 impossible_frustum() {
   xdotool key --delay 60 $(printf 'Tab %.0s' $(seq 15)) Down $(printf 'shift+Tab %.0s' $(seq 11)) \
     1 Tab 2 Tab 0 period 5 Tab Tab Tab space
-  box="$(await 120 '^Грешка при изчисление$')" && [ -n "$box" ] || { fail "no message box"; return 0; }
-  xdotool windowactivate --sync "$box" key ctrl+c
+  box="$(await 120 '^Грешка при изчисление$')" || { fail "no message box"; return 0; }
+  focus "$box" && xdotool key ctrl+c
   for _ in $(seq 30); do text="$(xclip -o -sel clip 2>/dev/null)" && [ -n "$text" ] && break || sleep 1; done
   sleep 2 && import -window root "$work/screenshots/message.png"  # once Wine has drawn it all
   grep -qx 'Такъв пресечен конус не съществува: .*' <<<"$text" || fail "the box says: $text"
@@ -114,6 +125,9 @@ registry_keys() {
   sed -n 's/^\[\([^]]*\)\].*/\1/p' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" | grep -v '\\Uninstall$'
 }
 
+wine "$work/packages/$name.exe" &>/dev/null &  # its pages speak the Bulgarian of NSIS
+await 120 '^Инсталиране на Пресечен конус *$' >/dev/null || fail "the installer's window is not Bulgarian"
+wineserver -k || true; wineserver --wait
 before="$(registry_keys)" user='C:\users\'"$(id -un)"
 for mode in AllUsers CurrentUser; do
   root=HKLM folder='C:\Program Files\Frustum' menu='C:\ProgramData'
