@@ -61,7 +61,7 @@ CommandOutcome FrustumForm::Calculate() {
     std::array<double, 3> read{};
     const auto given = GivenCells(v);
     for (std::size_t i = 0; i < read.size(); ++i) {
-      read[i] = ReadCellNumber(controls_.CellText(given[i]), Decimals, locale_);
+      read[i] = ReadCellNumber(controls_.CellText(given[i]), locale_);
     }
     values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
   } catch (const geometry::FrustumFailure& failure) {
