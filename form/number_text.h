@@ -8,6 +8,9 @@
 
 namespace form {
 
+// Every value the program shows has three digits after the decimal separator.
+inline constexpr int ShownDecimals = 3;
+
 // Thrown by Val when the typed number lies beyond the double range (for example "1e400").
 // Calculate then writes nothing, as when the solver fails.
 class NumberOutOfRange : public std::exception {
