@@ -138,20 +138,11 @@ void CheckAgainstStrtod(const QString& text, const Outcome& got) {
   }
 }
 
-// A number in Val's syntax written with the symbols of `locale`.
+// A number in Val's syntax written with the digits, minus and decimal separator of `locale`.
 QString Localized(const std::string& number, const QLocale& locale) {
-  QString out;
-  const char32_t zero = locale.zeroDigit().toUcs4().value(0);
-  for (char ch : number) {
-    if (IsDigit(ch)) {
-      const char32_t digit = zero + static_cast<char32_t>(ch - '0');
-      out += QString::fromUcs4(&digit, 1);
-    } else {
-      out += ch == '.'   ? locale.decimalPoint()
-             : ch == '-' ? locale.negativeSign()
-                         : QString(QLatin1Char(ch));
-    }
-  }
+  QString out = QString::fromLatin1(number);
+  out.replace(u'-', locale.negativeSign()).replace(u'.', locale.decimalPoint());
+  for (int d = 0; d <= 9; ++d) out.replace(QChar(u'0' + d), locale.toString(d));
   return out;
 }
 
