@@ -10,13 +10,6 @@
 
 namespace form {
 
-namespace {
-
-// Every value is written with three digits after the decimal separator.
-constexpr int Decimals = 3;
-
-}  // namespace
-
 FrustumForm::FrustumForm(FormControls& controls, QLocale locale)
     : controls_(controls), locale_(std::move(locale)) {}
 
@@ -54,24 +47,24 @@ CommandOutcome FrustumForm::Calculate() {
   const std::int16_t v = SelectedVariant;
   geometry::FrustumValues values{};
   // Everything that can fail happens before the first cell is written. Only the given cells are
-  // read; whatever the computed cells show is overwritten below. A value this program wrote reads
-  // as the number it shows, so that pressing Calculate again leaves the row as it stands; typed
-  // text reads as Val reads it.
+  // read; whatever the computed cells show is overwritten below.
+  const auto given = GivenCells(v);
+  std::array<double, 3> read{};
+  std::size_t reading = 0;
   try {
-    std::array<double, 3> read{};
-    const auto given = GivenCells(v);
-    for (std::size_t i = 0; i < read.size(); ++i) {
-      read[i] = ReadCellNumber(controls_.CellText(given[i]), Decimals, locale_);
+    for (; reading < read.size(); ++reading) {
+      read[reading] = ReadCellNumber(controls_.CellText(given[reading]), locale_);
     }
     values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
   } catch (const geometry::FrustumFailure& failure) {
-    return {FailureMessage(v, failure.Kind())};
+    const FailureReport report = DescribeFailure(v, read, failure.Kind(), locale_);
+    return {report.message, CellIndex(v, report.column)};
   } catch (const NumberOutOfRange&) {
-    return {NumberOutOfRangeMessage()};
+    return {NumberOutOfRangeMessage(), given[reading]};
   }
   for (int column = 0; column < ColumnCount; ++column) {
     controls_.SetCellText(CellIndex(v, column),
-                          FormatNumber(values.*geometry::Columns[column], Decimals, locale_));
+                          FormatNumber(values.*geometry::Columns[column], ShownDecimals, locale_));
   }
   return {};
 }

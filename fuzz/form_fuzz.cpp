@@ -107,7 +107,7 @@ geometry::FrustumValues SolveTyped(const Texts& texts, int variant) {
   std::array<double, 3> typed{};
   const auto given = GivenCells(variant);
   for (std::size_t i = 0; i < typed.size(); ++i) {
-    typed[i] = ReadCellNumber(texts[static_cast<std::size_t>(given[i])], 3,
+    typed[i] = ReadCellNumber(texts[static_cast<std::size_t>(given[i])],
                               QLocale(QLocale::English, QLocale::UnitedStates));
   }
   return geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);

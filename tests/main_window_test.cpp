@@ -415,10 +415,14 @@ TEST_F(MainWindowTest, AFailureIsReportedAndChangesNoCell) {
   ASSERT_EQ(seen.size(), 2);
   EXPECT_EQ(seen[0], u"Грешка при изчисление");
   EXPECT_EQ(seen[1],
-            u"Такъв пресечен конус не съществува: образувателната L трябва да е поне |R - r|.");
+            u"Такъв пресечен конус не съществува: при тези r и R образувателната L "
+            u"трябва да е поне "
+            u"|R\u00a0−\u00a0r|\u00a0=\u00a01,000.");
   EXPECT_EQ(Texts(), before);
+  // The cell to correct has the focus, its text selected.
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  EXPECT_EQ(Focused(), u"Command1_0"_s);
+  EXPECT_EQ(Focused(), u"Text2_9"_s);
+  EXPECT_EQ(Cell(9)->selectedText(), u"0.5"_s);
 
   TypeRow(1, {"1", "2", "1e400"});
   const QStringList range = CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); });

@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -250,10 +251,28 @@ void MainWindow::PressCommand(std::int16_t index) {
   QWidget* focus = QApplication::focusWidget();
   const form::CommandOutcome outcome = form_.Command1_Click(index);
   if (!outcome.Failed()) return;
-  // Nothing was written: the grid is as it was, and the user goes on from where they were.
+  // Nothing was written: the grid is as it was. The user goes on in the cell the message names,
+  // its text selected so that typing replaces it, or else from where they were.
   QMessageBox box(QMessageBox::Critical, QString::fromUtf16(form::FailureTitle), outcome.failure,
                   QMessageBox::Ok, this);
   box.exec();
   activateWindow();
-  if (focus) focus->setFocus(Qt::OtherFocusReason);
+  if (outcome.cell >= 0) {
+    // The focus may reach the cell only when the window is active again, and a cell without the
+    // focus drops a selection to show its start: the text is selected when the focus arrives.
+    QLineEdit* cell = Text2_.at(static_cast<std::size_t>(outcome.cell));
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(qApp, &QApplication::focusChanged, cell, [cell, once](QWidget*, QWidget* now) {
+      if (!now) return;
+      if (now == cell) cell->selectAll();
+      QObject::disconnect(*once);
+    });
+    cell->setFocus(Qt::OtherFocusReason);
+    if (cell->hasFocus()) {  // it had the focus already: no change is signalled
+      QObject::disconnect(*once);
+      cell->selectAll();
+    }
+  } else if (focus) {
+    focus->setFocus(Qt::OtherFocusReason);
+  }
 }
