@@ -26,6 +26,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -88,14 +89,17 @@ class MainWindowTest : public ::testing::Test {
     }
   }
 
-  // Runs `action`, closes the message box it shows, and returns the box's title and text.
-  QStringList CloseMessageBox(const std::function<void()>& action) {
+  // Runs `action`, closes the message box it shows, after `inspect` if given, and returns the
+  // box's title and text.
+  QStringList CloseMessageBox(const std::function<void()>& action,
+                              const std::function<void(QMessageBox*)>& inspect = {}) {
     QStringList seen;
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         seen = {box->windowTitle(), box->text()};
+        if (inspect) inspect(box);
         box->accept();
       }
     });
@@ -103,6 +107,16 @@ class MainWindowTest : public ::testing::Test {
     action();
     poll.stop();
     return seen;
+  }
+
+  // Shows the tool tip of `widget`, as the mouse resting on it does.
+  static QLabel* ShowToolTip(QWidget* widget) {
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), widget->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(widget, &help);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->inherits("QTipLabel") && w->isVisible()) return qobject_cast<QLabel*>(w);
+    }
+    return nullptr;
   }
 
   MainWindow window;
@@ -533,12 +547,7 @@ TEST_F(MainWindowTest, ToolTipsShowTheTextAsTypedAndStaySmall) {
        {QStringLiteral("<b>5</b>"), QStringLiteral("<img width=20000 height=20000 src=\"x.png\">"),
         QStringLiteral("&amp; <br>  2"), QString(32767, u'8')}) {
     Cell(0)->setText(typed);
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), Cell(0)->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(Cell(0), &help);
-    QLabel* tip = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->inherits("QTipLabel") && w->isVisible()) tip = qobject_cast<QLabel*>(w);
-    }
+    QLabel* tip = ShowToolTip(Cell(0));
     ASSERT_NE(tip, nullptr) << typed.left(40).toStdString();
     QTextDocument shown;
     shown.setHtml(tip->text());
@@ -631,6 +640,49 @@ double Contrast(QColor a, QColor b) {
            0.05;
   };
   return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
+}
+
+// How the most striking pixel of `area` of `widget` stands against the colour of most of the
+// area: for an area of text, how the text stands against its background.
+double TextContrast(QWidget* widget, const QRect& area) {
+  const QImage image = widget->grab(area).toImage();
+  std::map<QRgb, int> count;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) ++count[image.pixel(x, y)];
+  }
+  const auto background = std::max_element(count.begin(), count.end(),
+                                           [](auto& a, auto& b) { return a.second < b.second; });
+  double most = 1;
+  for (const auto& [colour, n] : count) most = std::max(most, Contrast(colour, background->first));
+  return most;
+}
+
+// Under the desktop's scheme and style (CTest runs it under light and dark ones, see test_main).
+TEST_F(MainWindowTest, EveryTextStandsOutFromItsBackground) {
+  TypeRow(0, {"1", "2", "3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  Cell(6)->setText(u"5"_s);                   // locked
+  QApplication::focusWidget()->clearFocus();  // no caret or focus mark among the texts
+  auto inside = [](QWidget* w, int left = 3) { return w->rect().adjusted(left, 3, -3, -3); };
+  for (QWidget* w : std::initializer_list<QWidget*>{Label(0), Command(0), Command(1), Cell(0),
+                                                    Cell(6), Cell(5), Assignment()->viewport()}) {
+    EXPECT_GE(TextContrast(w, inside(w)), 4.5) << w->objectName().toStdString();
+  }
+  // An option's caption, right of its mark, and the frame's caption on its border.
+  EXPECT_GE(TextContrast(Option(0), inside(Option(0), 27)), 4.5) << "option";
+  EXPECT_GE(TextContrast(Find<QGroupBox>(u"Frame1"_s), QRect(8, 0, 50, 15)), 4.5) << "frame";
+  QLabel* tip = ShowToolTip(Cell(5));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_GE(TextContrast(tip, inside(tip)), 4.5) << "tool tip";
+  QToolTip::hideText();
+  TypeRow(0, {"1", "2", "1e400"});
+  double message = 0;
+  CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); },
+                  [&](QMessageBox* box) {
+                    const auto* text = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
+                    message = TextContrast(box, text->geometry());
+                  });
+  EXPECT_GE(message, 4.5) << "failure message";
 }
 
 TEST_F(MainWindowTest, ACommandButtonShowsItsKeyboardFocusClearly) {

@@ -4,7 +4,31 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 #include <utility>
+
+namespace {
+
+// WCAG's contrast ratio of two colours: from 1 (the same) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b) {
+  auto luminance = [](const QColor& c) {
+    auto linear = [](double v) {
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) +
+           0.05;
+  };
+  return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
+}
+
+}  // namespace
+
+QColor TextColourOn(const QColor& background) {
+  const QColor black(Qt::black);
+  const QColor white(Qt::white);
+  return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
+}
 
 FaceButton::FaceButton(const QString& text, QColor face, QWidget* parent)
     : QPushButton(text, parent), face_(face) {

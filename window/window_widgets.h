@@ -1,5 +1,6 @@
-// The two kinds of control whose look or handling Qt's own widgets do not give as the window
-// needs them.
+// The kinds of control whose look or handling Qt's own widgets do not give as the window needs
+// them, and the colour that keeps texts readable on the window's own backgrounds on any desktop
+// scheme.
 #pragma once
 
 #include <QColor>
@@ -9,6 +10,11 @@
 #include <QRadioButton>
 #include <array>
 #include <functional>
+
+// Black or white, whichever stands out more against `background` by WCAG's contrast ratio: the
+// window's own colour for text on the backgrounds it fixes, where the desktop's text colour
+// (light under a dark scheme) could hardly be read.
+QColor TextColourOn(const QColor& background);
 
 // A push button whose whole face is filled flat with one colour, on every platform style (Qt's
 // styles draw faces with gradients or theme images that ignore the palette).
