@@ -28,6 +28,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -685,28 +686,59 @@ TEST_F(MainWindowTest, EveryTextStandsOutFromItsBackground) {
   EXPECT_GE(message, 4.5) << "failure message";
 }
 
-TEST_F(MainWindowTest, ACommandButtonShowsItsKeyboardFocusClearly) {
-  const QColor faces[] = {QColor(128, 255, 128), QColor(255, 0, 0)};
-  for (int i = 0; i < 2; ++i) {
-    Assignment()->setFocus();
-    const QImage unfocused = Command(i)->grab().toImage();
-    Command(i)->setFocus(Qt::TabFocusReason);
-    const QImage focused = Command(i)->grab().toImage();
-    ASSERT_EQ(focused.size(), unfocused.size());
-    // What focus adds must stand out from the face and surround the caption.
+// Taking the keyboard focus, every kind of stop changes pixels where it shows in the window, so
+// that 40 or more stand out from what was there (3:1), and line all four sides of a frame at
+// least half as wide and high as the stop. Locked cell 38 lies in row 6, under its left-hand
+// neighbour.
+TEST_F(MainWindowTest, EveryKindOfStopShowsItsFocus) {
+  for (QWidget* stop :
+       std::initializer_list<QWidget*>{Command(0), Option(0), Cell(0), Cell(38), Assignment()}) {
+    Command(1)->setFocus();
+    const QRect area(stop->mapTo(&window, QPoint()), stop->size());
+    const QImage before = window.grab(area).toImage();
+    stop->setFocus(Qt::TabFocusReason);
+    const QImage after = window.grab(area).toImage();
+    std::vector<int> rows(after.height()), columns(after.width());
     QRect marked;
-    int weak = 0;
-    for (int y = 0; y < focused.height(); ++y) {
-      for (int x = 0; x < focused.width(); ++x) {
-        if (focused.pixel(x, y) == unfocused.pixel(x, y)) continue;
+    for (int y = 0; y < after.height(); ++y) {
+      for (int x = 0; x < after.width(); ++x) {
+        if (Contrast(after.pixelColor(x, y), before.pixelColor(x, y)) < 3) continue;
+        ++rows[y], ++columns[x];
         marked |= QRect(x, y, 1, 1);
-        if (Contrast(focused.pixelColor(x, y), faces[i]) < 3) ++weak;
       }
     }
-    EXPECT_EQ(weak, 0) << i;
-    EXPECT_GE(marked.width(), focused.width() * 3 / 4) << i;
-    EXPECT_GE(marked.height(), focused.height() / 2) << i;
+    const std::string name = stop->objectName().toStdString();
+    EXPECT_GE(std::accumulate(rows.begin(), rows.end(), 0), 40) << name;
+    ASSERT_GE(marked.width(), after.width() / 2) << name;
+    ASSERT_GE(marked.height(), after.height() / 2) << name;
+    // The marks of a side: of its outer three lines, the one with most (a corner may stick out).
+    auto side = [](const std::vector<int>& n, int edge, int in) {
+      return std::max({n[edge], n[edge + in], n[edge + 2 * in]});
+    };
+    EXPECT_GE(side(rows, marked.top(), 1), marked.width() / 3) << name;
+    EXPECT_GE(side(rows, marked.bottom(), -1), marked.width() / 3) << name;
+    EXPECT_GE(side(columns, marked.left(), 1), marked.height() / 3) << name;
+    EXPECT_GE(side(columns, marked.right(), -1), marked.height() / 3) << name;
   }
+}
+
+// What the screen shows (offscreen, one pixel per point) as the focus comes and goes, and as the
+// assignment scrolls with it, is what the window draws afresh: no focus mark is left behind,
+// missing, or moved with the text.
+TEST_F(MainWindowTest, TheScreenKeepsUpWithFocusChanges) {
+  auto fresh = [&] {
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    return shown.convertToFormat(QImage::Format_RGB32) ==
+           window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  for (QWidget* stop : std::initializer_list<QWidget*>{Cell(38), Option(0), Assignment()}) {
+    Command(1)->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor(fresh)) << "left " << stop->objectName().toStdString();
+    stop->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor(fresh)) << stop->objectName().toStdString();
+  }
+  Assignment()->verticalScrollBar()->setValue(3);
+  EXPECT_TRUE(QTest::qWaitFor(fresh)) << "scrolled";
 }
 
 TEST_F(MainWindowTest, TheWholeJobCanBeDoneWithTheKeyboardAlone) {

@@ -126,6 +126,10 @@ void MainWindow::CreateCells() {
       cell->setPalette(palette);
       name += QStringLiteral(", изчислено");
     }
+    // Inside the cell's outline, and clear of the strips that its right-hand neighbour and the
+    // row below cover.
+    cell->SetFocusRingInset(QMargins(1, 1, layout::Px(layout::CellWidth - layout::ColumnPitch),
+                                     layout::Px(layout::CellHeight - layout::RowPitch)));
     cell->setAccessibleName(name);
     // A value wider than its cell shows its start and "…", and a disabled cell cannot be
     // scrolled: the tool tip (shown by disabled widgets too) always offers the whole text.
@@ -166,6 +170,7 @@ void MainWindow::CreateOptionFrame() {
     // by the arrow keys.
     option->setFocusPolicy(Qt::ClickFocus);
     option->SetMoveChoice([this](int step) { MoveChoice(step); });
+    option->SetFocusRingInset(QMargins(0, 0, 0, layout::Px(layout::OptionOverlap)));
     connect(option, &QRadioButton::toggled, this, [this, option, i](bool chosen) {
       option->setFocusPolicy(chosen ? Qt::StrongFocus : Qt::ClickFocus);
       if (chosen) form_.Option1_Click(i);
@@ -175,7 +180,7 @@ void MainWindow::CreateOptionFrame() {
 }
 
 void MainWindow::CreateAssignment() {
-  Text1_ = new QPlainTextEdit(this);
+  Text1_ = new AssignmentBox(this);
   Text1_->setObjectName(ObjectName("Text1", 0));
   Text1_->setGeometry(PixelRect(layout::AssignmentPlace));
   // The stored text ends its lines with CR LF; the box shows each as one line break.
