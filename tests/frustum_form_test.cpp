@@ -41,8 +41,7 @@ class FrustumFormTest : public ::testing::Test {
     EXPECT_TRUE(model.Type(index, text)) << "cell " << index << " does not accept typing";
   }
 
-  // Chooses `variant` and calculates a frustum it can solve: r = 1, R = 2, H = 3 and what
-  // follows from them, as typed from the results shown.
+  // Chooses `variant` and calculates r = 1, R = 2, H = 3 from what that variant is given.
   void CalculateFrustum(int variant) {
     const std::array<QString, 6> typed = {u"1"_s,     u"2"_s,      u"3"_s,
                                           u"3.162"_s, u"29.804"_s, u"21.991"_s};

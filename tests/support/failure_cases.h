@@ -1,6 +1,5 @@
-// Calculations that fail, and what the user is told of each: the texts typed into a variant's
-// given cells, in the Bulgarian regional format, the message, and the given quantity it names,
-// whose cell is the one to correct. One table for every layer's tests and the fuzz target.
+// Failing calculations, one table for every layer's tests: the texts typed into a variant's given
+// cells (Bulgarian format), the message, and the given quantity whose cell it names to correct.
 #pragma once
 
 #include <QString>
