@@ -1,5 +1,6 @@
 #include "failure_messages.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -18,18 +19,19 @@ using geometry::FailureKind;
 using geometry::FrustumValues;
 using namespace Qt::StringLiterals;
 
+// Every fixed text of the messages is a QString literal (u"…"_s), in the tables as in the code.
+
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 
 // The names of the quantities, by column, as the messages write them.
-constexpr const char16_t* Names[] = {u"r", u"R", u"H", u"L", u"So", u"V"};
+const QString Names[] = {u"r"_s, u"R"_s, u"H"_s, u"L"_s, u"So"_s, u"V"_s};
 static_assert(std::size(Names) == ColumnCount);
 
-constexpr char16_t Impossible[] = u"Такъв пресечен конус не съществува: ";
-constexpr char16_t Slant[] = u"образувателната L";
-constexpr char16_t Surface[] = u"околната повърхнина So";
-constexpr char16_t BothRadiiZero[] = u"Радиусите r и R не могат да бъдат едновременно 0.";
-constexpr char16_t OutOfRange[] =
-    u"Резултатът е извън обхвата на числата, с които програмата работи.";
+const QString Impossible = u"Такъв пресечен конус не съществува: "_s;
+const QString Slant = u"образувателната L"_s;
+const QString Surface = u"околната повърхнина So"_s;
+const QString SlantZero = u"Образувателната L не може да бъде 0."_s;
+const QString OutOfRange = u"Резултатът е извън обхвата на числата, с които програмата работи."_s;
 
 // The values the quantity at fault may take, from `lower` to `upper`; an infinity stands for a
 // side without a bound.
@@ -53,15 +55,16 @@ Range Between(double a, double b) {
 
 // A square root of a negative number, in the variant's terms: the given quantity that makes the
 // root's argument negative, and what the other given values allow for it. The conditions are the
-// solver's: |L| >= |R - r| under H by F2, |L| >= |H| under R - r from L and H.
+// solver's: |L| >= |R - r| where the height comes from the slant height, |L| >= |H| where the
+// difference of the radii comes from the slant height and the height.
 struct RootRule {
-  int column;  // the given quantity at fault; -1 where the variant takes no negative root
-  const char16_t* context;  // the given values the bounds come from
-  const char16_t* quantity;
+  int column;       // the given quantity at fault; -1 where the variant takes no negative root
+  QString context;  // the given values the bounds come from
+  QString quantity;
   // The least magnitude, shown before its value (and after a minus sign for a negative bound);
-  // nullptr where the bounds are shown as values only. Formulas are written with no-break spaces,
+  // empty where the bounds are shown as values only. Formulas are written with no-break spaces,
   // so that a message never breaks inside one.
-  const char16_t* formula;
+  QString formula;
   Range (*range)(const FrustumValues& typed);
 };
 
@@ -73,54 +76,55 @@ Range SurfaceAroundRadius(double radius, double L) {
                  geometry::Pi * L * (2 * radius + abs_slant));
 }
 
-constexpr RootRule NoRoot = {-1, nullptr, nullptr, nullptr, nullptr};
-constexpr RootRule SlantAtLeastHeight = {
-    3, u"при тази височина H ", Slant, u"|H|",
+const RootRule NoRoot = {-1, {}, {}, {}, nullptr};
+const RootRule SlantAtLeastHeight = {
+    3, u"при тази височина H "_s, Slant, u"|H|"_s,
     [](const FrustumValues& v) { return AtLeastInSize(v.L, std::fabs(v.H)); }};
 
-constexpr RootRule RootRules[] = {
+const RootRule RootRules[] = {
     NoRoot,  // r, R, H
-    {3, u"при тези r и R ", Slant, u"|R\u00a0−\u00a0r|",
+    {3, u"при тези r и R "_s, Slant, u"|R\u00a0−\u00a0r|"_s,
      [](const FrustumValues& v) { return AtLeastInSize(v.L, std::fabs(v.R - v.r)); }},
-    {4, u"при тези r и R ", Surface, u"π·|r\u00a0+\u00a0R|·|R\u00a0−\u00a0r|",
+    {4, u"при тези r и R "_s, Surface, u"π·|r\u00a0+\u00a0R|·|R\u00a0−\u00a0r|"_s,
      [](const FrustumValues& v) {
        return AtLeastInSize(v.So, geometry::Pi * std::fabs(v.r + v.R) * std::fabs(v.R - v.r));
      }},
     NoRoot,              // r, R, V
     SlantAtLeastHeight,  // r, H, L
-    {4, u"при тези r и L ", Surface, nullptr,
+    {4, u"при тези r и L "_s, Surface, QString(),
      [](const FrustumValues& v) { return SurfaceAroundRadius(v.r, v.L); }},
     SlantAtLeastHeight,  // R, H, L
-    {4, u"при тези R и L ", Surface, nullptr,
+    {4, u"при тези R и L "_s, Surface, QString(),
      [](const FrustumValues& v) { return SurfaceAroundRadius(v.R, v.L); }},
 };
 static_assert(std::size(RootRules) == RowCount);
 
-// A zero divisor, in the variant's terms; nullptr where the variant divides only by 3.
+// A zero divisor, in the variant's terms: the message and the given quantity it names, and the
+// message for radii that are not zero but so small that their squares round to zero. No message
+// where the variant divides only by 3.
 struct DivisorRule {
-  const char16_t* message;
-  int column;
+  QString message;
+  int column = 0;
+  QString near_zero = {};
 };
-constexpr char16_t SlantZero[] = u"Образувателната L не може да бъде 0.";
-constexpr DivisorRule DivisorRules[] = {
-    {nullptr, 0},       {nullptr, 0},   {u"Сборът r\u00a0+\u00a0R не може да бъде 0.", 0},
-    {BothRadiiZero, 0}, {nullptr, 0},   {SlantZero, 3},
-    {nullptr, 0},       {SlantZero, 3},
+const DivisorRule DivisorRules[] = {
+    {},
+    {},
+    {u"Сборът r\u00a0+\u00a0R не може да бъде 0."_s, 0},
+    {u"Радиусите r и R не могат да бъдат едновременно 0."_s, 0,
+     u"Радиусите r и R са твърде близо до 0."_s},
+    {},
+    {SlantZero, 3},
+    {},
+    {SlantZero, 3},
 };
 static_assert(std::size(DivisorRules) == RowCount);
 
+// Where `column` stands among the given quantities of `variant`: 0, 1 or 2.
 std::size_t GivenIndex(int variant, int column) {
-  const auto& columns = geometry::GivenColumns.at(static_cast<std::size_t>(variant));
+  const auto& columns = geometry::GivenColumns[variant];
   return static_cast<std::size_t>(std::find(columns.begin(), columns.end(), column) -
                                   columns.begin());
-}
-
-FrustumValues Typed(int variant, const std::array<double, 3>& given) {
-  FrustumValues v{};
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    v.*geometry::Columns[static_cast<std::size_t>(geometry::GivenColumns[variant][i])] = given[i];
-  }
-  return v;
 }
 
 // How SolveFrustum ends with these given values: nothing when it calculates.
@@ -162,48 +166,55 @@ QString BoundText(QString text, std::optional<double> value, const QLocale& loca
   return text;
 }
 
+// The lower and upper bound of the value at fault as the message shows them; empty for a side
+// without a bound, or without a number shown and a formula.
+struct BoundTexts {
+  QString lower;
+  QString upper;
+};
+
+BoundTexts RootBounds(const RootRule& rule, int variant, const std::array<double, 3>& given,
+                      const QLocale& locale) {
+  const std::size_t at = GivenIndex(variant, rule.column);
+  const Range range = rule.range(geometry::WithGivenValues(variant, given[0], given[1], given[2]));
+  BoundTexts bounds;
+  if (range.lower != -Infinity) {
+    bounds.lower =
+        BoundText(rule.formula, ShownBound(range.lower, 0.001, variant, given, at), locale);
+  }
+  if (range.upper != Infinity) {
+    const QString formula = rule.formula.isEmpty() ? QString() : u"−"_s + rule.formula;
+    bounds.upper = BoundText(formula, ShownBound(range.upper, -0.001, variant, given, at), locale);
+  }
+  return bounds;
+}
+
 FailureReport RootReport(const RootRule& rule, int variant, const std::array<double, 3>& given,
                          const QLocale& locale) {
-  const std::size_t at = GivenIndex(variant, rule.column);
-  const Range range = rule.range(Typed(variant, given));
-  const QString formula = rule.formula ? QString::fromUtf16(rule.formula) : QString();
-  const QString lower =
-      range.lower == -Infinity
-          ? QString()
-          : BoundText(formula, ShownBound(range.lower, 0.001, variant, given, at), locale);
-  const QString upper =
-      range.upper == Infinity
-          ? QString()
-          : BoundText(rule.formula ? u"−"_s + formula : QString(),
-                      ShownBound(range.upper, -0.001, variant, given, at), locale);
-  QString text = QString::fromUtf16(Impossible) + QString::fromUtf16(rule.context) +
-                 QString::fromUtf16(rule.quantity);
-  if (!lower.isEmpty() && !upper.isEmpty()) {
-    text += u" трябва да е между "_s + lower + u" и "_s + upper;
-  } else if (!lower.isEmpty()) {
-    text += u" трябва да е поне "_s + lower;
-  } else if (!upper.isEmpty()) {
-    text += u" трябва да е най-много "_s + upper;
+  const BoundTexts bounds = RootBounds(rule, variant, given, locale);
+  QString text = Impossible + rule.context + rule.quantity;
+  if (!bounds.lower.isEmpty() && !bounds.upper.isEmpty()) {
+    text += u" трябва да е между "_s + bounds.lower + u" и "_s + bounds.upper;
+  } else if (!bounds.lower.isEmpty()) {
+    text += u" трябва да е поне "_s + bounds.lower;
+  } else if (!bounds.upper.isEmpty()) {
+    text += u" трябва да е най-много "_s + bounds.upper;
   } else {
-    text += u" не може да бъде "_s + FormatNumber(given[at], ShownDecimals, locale);
+    const double typed = given[GivenIndex(variant, rule.column)];
+    text += u" не може да бъде "_s + FormatNumber(typed, ShownDecimals, locale);
   }
   return {text + u'.', rule.column};
 }
 
-// "r", "r и R", "r, R и H".
-QString JoinNames(const std::vector<int>& columns) {
-  QString text;
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (i > 0) text += i + 1 == columns.size() ? u" и " : u", ";
-    text += QString::fromUtf16(Names[columns[i]]);
-  }
-  return text;
+FailureReport DivisorReport(const DivisorRule& rule, const std::array<double, 3>& given) {
+  const bool near_zero = !rule.near_zero.isEmpty() && (given[0] != 0 || given[1] != 0);
+  return {near_zero ? rule.near_zero : rule.message, rule.column};
 }
 
 // A result beyond the double range names the given values that cause it: those whose
 // replacement by 1 alone avoids the overflow, or all three where none does.
 FailureReport OverflowReport(int variant, const std::array<double, 3>& given) {
-  const auto& columns = geometry::GivenColumns.at(static_cast<std::size_t>(variant));
+  const auto& columns = geometry::GivenColumns[variant];
   std::vector<int> involved;
   for (std::size_t i = 0; i < given.size(); ++i) {
     std::array<double, 3> trial = given;
@@ -211,9 +222,12 @@ FailureReport OverflowReport(int variant, const std::array<double, 3>& given) {
     if (Failure(variant, trial) != FailureKind::Overflow) involved.push_back(columns[i]);
   }
   if (involved.empty()) involved.assign(columns.begin(), columns.end());
-  const QString which = involved.size() == 1 ? QStringLiteral(" Проверете стойността на ")
-                                             : QStringLiteral(" Проверете стойностите на ");
-  return {QString::fromUtf16(OutOfRange) + which + JoinNames(involved) + u'.', involved.front()};
+  QStringList names;
+  for (int column : involved) names.append(Names[column]);
+  const QString which =
+      involved.size() == 1 ? u" Проверете стойността на "_s : u" Проверете стойностите на "_s;
+  return {OutOfRange + which + QLocale(QLocale::Bulgarian).createSeparatedList(names) + u'.',
+          involved.front()};
 }
 
 }  // namespace
@@ -223,17 +237,12 @@ FailureReport DescribeFailure(std::int16_t variant, const std::array<double, 3>&
   if (kind == FailureKind::NegativeRoot && RootRules[variant].column >= 0) {
     return RootReport(RootRules[variant], variant, given, locale);
   }
-  if (kind == FailureKind::ZeroDivisor && DivisorRules[variant].message) {
-    const DivisorRule& rule = DivisorRules[variant];
-    // Radii that are not zero can still be so small that their squares round to zero.
-    const bool underflow = rule.message == BothRadiiZero && (given[0] != 0 || given[1] != 0);
-    return {underflow ? QStringLiteral("Радиусите r и R са твърде близо до 0.")
-                      : QString::fromUtf16(rule.message),
-            rule.column};
+  if (kind == FailureKind::ZeroDivisor && !DivisorRules[variant].message.isEmpty()) {
+    return DivisorReport(DivisorRules[variant], given);
   }
   return OverflowReport(variant, given);
 }
 
-QString NumberOutOfRangeMessage() { return QStringLiteral("Въведеното число е твърде голямо."); }
+QString NumberOutOfRangeMessage() { return u"Въведеното число е твърде голямо."_s; }
 
 }  // namespace form

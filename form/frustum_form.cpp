@@ -44,29 +44,34 @@ CommandOutcome FrustumForm::Command1_Click(std::int16_t index) {
 }
 
 CommandOutcome FrustumForm::Calculate() {
-  const std::int16_t v = SelectedVariant;
-  geometry::FrustumValues values{};
   // Everything that can fail happens before the first cell is written. Only the given cells are
-  // read; whatever the computed cells show is overwritten below.
-  const auto given = GivenCells(v);
-  std::array<double, 3> read{};
-  std::size_t reading = 0;
-  try {
-    for (; reading < read.size(); ++reading) {
-      read[reading] = ReadCellNumber(controls_.CellText(given[reading]), locale_);
+  // read; whatever the computed cells show is overwritten.
+  const std::int16_t v = SelectedVariant;
+  const auto cells = GivenCells(v);
+  std::array<double, 3> given{};
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    try {
+      given[i] = ReadCellNumber(controls_.CellText(cells[i]), locale_);
+    } catch (const NumberOutOfRange&) {
+      return {NumberOutOfRangeMessage(), cells[i]};
     }
-    values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
-  } catch (const geometry::FrustumFailure& failure) {
-    const FailureReport report = DescribeFailure(v, read, failure.Kind(), locale_);
-    return {report.message, CellIndex(v, report.column)};
-  } catch (const NumberOutOfRange&) {
-    return {NumberOutOfRangeMessage(), given[reading]};
   }
+  geometry::FrustumValues values{};
+  try {
+    values = geometry::SolveFrustum(v, given[0], given[1], given[2]);
+  } catch (const geometry::FrustumFailure& failure) {
+    const FailureReport report = DescribeFailure(v, given, failure.Kind(), locale_);
+    return {report.message, CellIndex(v, report.column)};
+  }
+  WriteRow(v, values);
+  return {};
+}
+
+void FrustumForm::WriteRow(std::int16_t row, const geometry::FrustumValues& values) {
   for (int column = 0; column < ColumnCount; ++column) {
-    controls_.SetCellText(CellIndex(v, column),
+    controls_.SetCellText(CellIndex(row, column),
                           FormatNumber(values.*geometry::Columns[column], ShownDecimals, locale_));
   }
-  return {};
 }
 
 void FrustumForm::Clear() {

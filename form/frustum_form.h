@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "form_controls.h"
+#include "frustum_solver.h"
 
 namespace form {
 
@@ -46,6 +47,8 @@ class FrustumForm {
 
  private:
   CommandOutcome Calculate();
+  // Writes the six values into the cells of `row`, formatted in the form's locale.
+  void WriteRow(std::int16_t row, const geometry::FrustumValues& values);
   void Clear();
 
   FormControls& controls_;

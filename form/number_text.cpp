@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,7 +14,6 @@ namespace form {
 namespace {
 
 bool IsSkipped(QChar ch) { return ch == u' ' || ch == u'\t' || ch == u'\n'; }
-bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
 // The characters of `text` that Val reads, with the skipped ones left out. Anything outside
 // ASCII ends the number, so it is kept as a stop mark.
@@ -28,10 +28,10 @@ std::string Compact(QStringView text) {
   return out;
 }
 
-// The length of the run of digits starting at `pos`.
+// The length of the run of ASCII digits starting at `pos`.
 std::size_t DigitsAt(const std::string& s, std::size_t pos) {
   std::size_t n = 0;
-  while (pos + n < s.size() && IsDigit(s[pos + n])) ++n;
+  while (pos + n < s.size() && std::isdigit(static_cast<unsigned char>(s[pos + n]))) ++n;
   return n;
 }
 
@@ -79,9 +79,10 @@ std::u32string Ucs4(QStringView text) {
 
 // Qt 6.4 offers no public call for a locale's group sizes, so they are read off QLocale's own
 // writing of a long whole number, from its two rightmost groups. The leftmost group is not used:
-// there Qt 6.4 applies some locales' rule that four-digit numbers stay ungrouped to longer numbers
-// as well (Bulgarian "1234 567 890"). Grouping is probed even where the locale omits it when
-// writing (the C locale), since a number typed with its group separator still reads.
+// there Qt 6.4 wrongly applies some locales' rule that four-digit numbers stay ungrouped to longer
+// numbers as well (Bulgarian "1234 567 890"), which is why FormatNumber groups the digits itself.
+// Grouping is probed even where the locale omits it when writing (the C locale), since a number
+// typed with its group separator still reads.
 GroupSizes ProbeGroupSizes(QLocale locale, const std::u32string& separator) {
   if (separator.empty()) return {};
   locale.setNumberOptions(QLocale::DefaultNumberOptions);
@@ -205,6 +206,28 @@ class LocaleNumberReader {
   std::string out_;
 };
 
+// The exponent at `pos`, when one stands there: "e" or "E", an optional sign and at least one
+// digit. `length` is how many characters it takes; its value saturates beyond a million, where it
+// decides over- or underflow all the same.
+struct Exponent {
+  std::int64_t value = 0;
+  std::size_t length = 0;
+};
+
+Exponent ExponentAt(const std::string& s, std::size_t pos) {
+  if (pos >= s.size() || (s[pos] != 'e' && s[pos] != 'E')) return {};
+  std::size_t p = pos + 1;
+  const bool negative = p < s.size() && s[p] == '-';
+  if (p < s.size() && (s[p] == '+' || s[p] == '-')) ++p;
+  const std::size_t digits = DigitsAt(s, p);
+  if (digits == 0) return {};
+  std::int64_t value = 0;
+  for (std::size_t i = p; i < p + digits && value < 1'000'000; ++i) {
+    value = value * 10 + (s[i] - '0');
+  }
+  return {negative ? -value : value, p + digits - pos};
+}
+
 // Val's reading of text that holds only ASCII, with the skipped characters left out.
 double ReadCompact(const std::string& s) {
   std::size_t pos = 0;
@@ -223,23 +246,8 @@ double ReadCompact(const std::string& s) {
   }
   if (whole + fraction == 0) return 0.0;
   const std::string mantissa = s.substr(start, pos - start);
-
-  // An exponent counts only when at least one digit follows the letter and its sign.
-  std::int64_t exponent = 0;
-  if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E')) {
-    std::size_t p = pos + 1;
-    const bool exponent_negative = p < s.size() && s[p] == '-';
-    if (p < s.size() && (s[p] == '+' || s[p] == '-')) ++p;
-    const std::size_t digits = DigitsAt(s, p);
-    if (digits > 0) {
-      for (std::size_t i = p; i < p + digits; ++i) {
-        // Saturate: beyond a million the exponent decides over- or underflow all the same.
-        if (exponent < 1'000'000) exponent = exponent * 10 + (s[i] - '0');
-      }
-      if (exponent_negative) exponent = -exponent;
-      pos = p + digits;
-    }
-  }
+  const Exponent exponent = ExponentAt(s, pos);
+  pos += exponent.length;
 
   // The number text without its sign, which from_chars does not take in front.
   const char* first = s.data() + start;
@@ -247,7 +255,7 @@ double ReadCompact(const std::string& s) {
   double value = 0.0;
   const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
-    if (IsTooLarge(mantissa, exponent)) throw NumberOutOfRange();
+    if (IsTooLarge(mantissa, exponent.value)) throw NumberOutOfRange();
     value = 0.0;
   } else if (ec != std::errc() || ptr != last) {
     return 0.0;  // cannot happen for the text assembled above
@@ -255,31 +263,33 @@ double ReadCompact(const std::string& s) {
   return negative ? -value : value;
 }
 
+// Puts the locale's group separators into `text`, digits and a decimal separator written by
+// `locale`, with the locale's own group sizes (see ProbeGroupSizes), as desktop regional settings
+// show numbers; nothing where the locale has no grouping or omits it.
+void InsertGroupSeparators(QString& text, const QLocale& locale) {
+  const GroupSizes groups = SymbolsOf(locale).groups;
+  if (locale.numberOptions().testFlag(QLocale::OmitGroupSeparator) || groups.primary == 0) return;
+  const qsizetype digit_width = locale.zeroDigit().size();  // 2 where digits lie outside the BMP
+  qsizetype point = text.indexOf(locale.decimalPoint());
+  if (point < 0) point = text.size();
+  const QString separator = locale.groupSeparator();
+  for (qsizetype at = point - static_cast<qsizetype>(groups.primary) * digit_width; at > 0;
+       at -= static_cast<qsizetype>(groups.secondary) * digit_width) {
+    text.insert(at, separator);
+  }
+}
+
 }  // namespace
 
 double Val(QStringView text) { return ReadCompact(Compact(text)); }
 
 QString FormatNumber(double value, int decimals, const QLocale& locale) {
-  // The digits, the decimal separator and the rounding come from QLocale; the sign and the
-  // grouping are put in here. Qt 6.4 applies the rule of some locales that a four-digit number
-  // stays ungrouped wrongly to longer ones (Bulgarian "1234 567,000"), so every number with more
-  // digits than the first group holds is grouped here, with the locale's own group sizes, as
-  // desktop regional settings show numbers.
+  // The digits, the decimal separator and the rounding come from QLocale; the grouping and the
+  // sign are put in here.
   QLocale digits_only = locale;
   digits_only.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
   QString text = digits_only.toString(std::fabs(value), 'f', decimals);
-
-  const GroupSizes groups = SymbolsOf(locale).groups;
-  if (!locale.numberOptions().testFlag(QLocale::OmitGroupSeparator) && groups.primary > 0) {
-    const qsizetype digit_width = locale.zeroDigit().size();  // 2 where digits lie outside the BMP
-    qsizetype point = text.indexOf(locale.decimalPoint());
-    if (point < 0) point = text.size();
-    const QString separator = locale.groupSeparator();
-    for (qsizetype at = point - static_cast<qsizetype>(groups.primary) * digit_width; at > 0;
-         at -= static_cast<qsizetype>(groups.secondary) * digit_width) {
-      text.insert(at, separator);
-    }
-  }
+  InsertGroupSeparators(text, locale);
 
   // Negative values that show as zero (-0.0 and -0.0004 among them) get no minus sign.
   const QString zero = digits_only.toString(0.0, 'f', decimals);

@@ -77,7 +77,9 @@ TEST(Val, ANumberBeyondTheDoubleRangeIsAFailureNotInfinity) {
   for (const QString& text :
        {QStringLiteral("1e400"), QStringLiteral("-1e400"), QStringLiteral("1.8e308"),
         QString(400, u'9'), QStringLiteral("0.0001e99999999999999999999"),
-        QStringLiteral("1 e 3 0 9")}) {
+        QStringLiteral("1 e 3 0 9"),
+        // 1e399: however long, the exponent is weighed against the zeros before the digit.
+        QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1e800")}) {
     EXPECT_THROW(Val(text), NumberOutOfRange) << text.toStdString();
   }
 }
@@ -172,6 +174,7 @@ TEST(ReadCellNumber, ReadsANumberInTheRegionalFormatAndAnyOtherTextAsValDoes) {
       {"bg_BG", u"1,234.568", 1.0},
       {"de_DE", u"2.5", 2.5},
       {"de_DE", u"1.23,5", 1.23},
+      {"de_DE", u".500", 0.5},  // no digits before the first group separator
       {"en_US", u"2,5", 2.0},
       {"C", u"2,5", 2.0},
       {"de_CH", u"1'234.500", 1.0},      // an apostrophe, where de_CH writes U+2019
