@@ -86,7 +86,9 @@ depends=$(field Depends)
 echo "Depends: $depends"
 # Each dependency alone, without its version: "libqt6widgets6 (>= 6.2.0)" -> libqt6widgets6.
 names=$(tr ',|' '\n\n' <<<"$depends" | sed -e 's/(.*)//' -e 's/[[:space:]]//g')
-grep -qx 'fonts-liberation2' <<<"$names" || fail "Depends lacks fonts-liberation2: $depends"
+# Liberation 2: fonts-liberation on Debian 13, fonts-liberation2 on Debian 12.
+grep -Fq 'fonts-liberation (>= 1:2) | fonts-liberation2' <<<"$depends" ||
+  fail "Depends lacks Liberation 2 for both releases: $depends"
 # The name of Qt's widgets library package, computed by dpkg-shlibdeps (t64 on later releases).
 grep -Eqx 'libqt6widgets6(t64)?' <<<"$names" || fail "Depends lacks Qt 6's libqt6widgets6: $depends"
 # Qt's libraries only recommend the X11 platform plugin; installed without recommendations, the
