@@ -71,9 +71,10 @@ for size in "${icon_sizes[@]}"; do
   expect_file "usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" -rw-r--r--
 done
 expect_file "usr/share/metainfo/$app_id.metainfo.xml" -rw-r--r--
-for doc in copyright changelog.Debian.gz; do
+for doc in copyright changelog.Debian.gz guide-bg.html frustum.svg; do
   expect_file "usr/share/doc/$package/$doc" -rw-r--r--
 done
+expect_file "usr/share/doc-base/$package-guide" -rw-r--r--
 manual_pages=(usr/share/man/man1/frustum.1.gz usr/share/man/bg/man1/frustum.1.gz)
 for page in "${manual_pages[@]}"; do
   expect_file "$page" -rw-r--r--
