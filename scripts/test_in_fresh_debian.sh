@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the README's test command, ./dev.sh test, as root in a fresh Debian root made with
 # mmdebstrap, as on a new machine of that release: dev.sh must install everything it needs itself.
-#   scripts/test_in_fresh_debian.sh [SUITE]      SUITE is trixie (Debian 13) by default
+#   scripts/test_in_fresh_debian.sh [SUITE [DEV_SH_ARGUMENTS...]]
+# SUITE is trixie (Debian 13) by default; other arguments run another dev.sh command instead of
+# test, for example `scripts/test_in_fresh_debian.sh trixie fuzz 10`.
 # Needs root (chroot, mounts) and Debian's mmdebstrap; installs it when it is missing.
 #
 # The root holds only what mmdebstrap's apt variant puts in (Essential packages and apt). It is
@@ -17,6 +19,8 @@ here="$(cd "$(dirname "$0")" && pwd)"
 repo="$(cd "$here/.." && pwd)"
 
 suite="${1:-trixie}"
+dev_sh_arguments=("${@:2}")
+[ ${#dev_sh_arguments[@]} -gt 0 ] || dev_sh_arguments=(test)
 recipe_revision=1
 # Packages added to the apt variant: none, as on the most minimal install.
 root_packages=()
@@ -64,19 +68,24 @@ mkdir "$run/frustum"
   tar --null -T - -cf - | tar -xf - -C "$run/frustum")
 
 # The mounts live in a mount namespace of their own and vanish with it, even when the run is
-# interrupted. A clean environment, as a fresh login would have.
+# interrupted. /tmp is the machine's own, so that the X servers that tests start inside and outside
+# the root see each other's lock files and never take the same display number (the network, and
+# with it X's abstract sockets, is shared). A clean environment, as a fresh login would have.
 started=$SECONDS
 status=0
 unshare --mount --propagation private -- bash -euc '
   run=$1 archives=$2
+  shift 2
   mount -t proc proc "$run/proc"
   mount --rbind /sys "$run/sys"
   mount --rbind /dev "$run/dev"
+  mount --bind /tmp "$run/tmp"
   mount --bind "$archives" "$run/var/cache/apt/archives"
   exec chroot "$run" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    bash -c "chown _apt:root /var/cache/apt/archives/partial && cd /frustum && ./dev.sh test && apt-get autoclean -qq"
-' bash "$run" "$archives" || status=$?
-echo "./dev.sh test in a fresh Debian $suite root: exit status $status after" \
+    bash -c "chown _apt:root /var/cache/apt/archives/partial && cd /frustum && ./dev.sh \"\$@\" &&
+      apt-get autoclean -qq" bash "$@"
+' bash "$run" "$archives" "${dev_sh_arguments[@]}" || status=$?
+echo "./dev.sh ${dev_sh_arguments[*]} in a fresh Debian $suite root: exit status $status after" \
   "$(((SECONDS - started) / 60)) min $(((SECONDS - started) % 60)) s" >&2
 exit "$status"
