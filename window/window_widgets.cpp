@@ -39,7 +39,12 @@ QColor FocusColourOn(const QPalette& palette, const QColor& background) {
 }
 
 void DrawFocusDots(QPainter& painter, const QRect& area, const QColor& colour) {
-  QPen dots(colour, 1, Qt::CustomDashLine);
+  // Measured in whole device pixels: a line one point wide at a scale such as 1.5 falls across
+  // device pixels, and how its dots are then rasterised differs between Qt versions, down to
+  // dots that vanish.
+  const int width = std::max(1, static_cast<int>(painter.device()->devicePixelRatioF()));
+  QPen dots(colour, width, Qt::CustomDashLine);
+  dots.setCosmetic(true);
   dots.setDashPattern({1, 1});
   painter.setPen(dots);
   painter.setBrush(Qt::NoBrush);
