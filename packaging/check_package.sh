@@ -186,8 +186,8 @@ for page in "${manual_pages[@]}"; do
   done
 done
 
-# lintian: no error, and no warning but the one the README explains (a first upload to Debian
-# would close the bug that announced it; this package is not uploaded there).
+# lintian: no error, and no warning but the one the developer's guide explains (a first upload to
+# Debian would close the bug that announced it; this package is not uploaded there).
 if ! report=$(lintian --fail-on error,warning --suppress-tags initial-upload-closes-no-bugs \
   "$deb" 2>&1); then
   fail "lintian finds fault with the package: $report"
