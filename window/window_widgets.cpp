@@ -64,8 +64,8 @@ FaceButton::FaceButton(const QString& text, QColor face, QWidget* parent)
   // Neither button is pressed by Enter: only a click or Space on the focused button counts.
   setAutoDefault(false);
   setDefault(false);
-  // The face covers every pixel of the button, so Qt need not paint what lies beneath it first.
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Not an opaque paint event: at a scale such as 1.5 the button ends half-way through a device
+  // pixel, which its face does not cover, and what lies beneath must be painted there first.
 }
 
 void FaceButton::changeEvent(QEvent* event) {
@@ -89,8 +89,8 @@ void FaceButton::paintEvent(QPaintEvent*) {
     faces_text_ = text();
   }
   QPixmap& face = faces_[down ? 1 : 0];
-  if (face.isNull() || face.deviceIndependentSize() != QSizeF(size()) ||
-      face.devicePixelRatio() != ratio) {
+  // Compared in device pixels: at a fractional scale the face's size in points is not whole.
+  if (face.isNull() || face.size() != size() * ratio || face.devicePixelRatio() != ratio) {
     face = QPixmap(size() * ratio);
     face.setDevicePixelRatio(ratio);
     QPainter painter(&face);
