@@ -78,18 +78,23 @@ QByteArray StartFailureLine(const StartState& s) {
          "\" (named by QT_QPA_PLATFORM) cannot show the window.";
 }
 
+// Prints the one line naming why the window cannot be shown and exits with status 1. Nothing is
+// torn down: Qt's half-started platform, and the thread reading the font configuration, end with
+// the process.
+[[noreturn]] void RefuseToStart() {
+  const QByteArray line = StartFailureLine(State()) + '\n';
+  std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
 // Installed while the application object is made. Qt's platform failure is a qFatal that aborts
 // with a core and a four-line message ending in advice to reinstall; the user gets one line and
 // exit status 1 instead, as when there is no display at all. Other messages wait, and go to the
 // previous handler once the platform has started.
 void HoldingHandler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   StartState& s = State();
-  if (type == QtFatalMsg) {
-    const QByteArray line = StartFailureLine(s) + '\n';
-    std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), stderr);
-    std::fflush(stderr);
-    std::_Exit(1);
-  }
+  if (type == QtFatalMsg) RefuseToStart();
   std::lock_guard lock(s.mutex);
   if (text.contains(QLatin1String("Could not find the Qt platform plugin"))) {
     s.plugin_missing = true;
@@ -147,6 +152,13 @@ void PrepareApplicationStart() {
 
 void FinishApplicationStart(QCoreApplication& app) {
   StartState& s = State();
+  // A platform may start and still be unable to show the window: without a screen (linuxfb
+  // without a framebuffer) Qt aborts as soon as a window is made, and vkkhrdisplay, which draws
+  // only Vulkan surfaces, would leave the program running with nothing to see.
+  if (QGuiApplication::screens().isEmpty() ||
+      QGuiApplication::platformName() == QLatin1String("vkkhrdisplay")) {
+    RefuseToStart();
+  }
   qInstallMessageHandler(s.previous_handler);
   std::vector<HeldMessage> held;
   {
@@ -229,7 +241,10 @@ bool ManagerTellsFrameExtents(xcb_connection_t* c, xcb_window_t root, xcb_atom_t
 
 }  // namespace
 
+// Asked only of Qt's X11 platform: other plugins (offscreen, minimal) may answer for the X11
+// interface without any X connection behind it.
 void CentreWholeFrame(QWidget& window) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   const QScreen* screen = window.screen();
   if (!x11 || !screen) return;

@@ -29,8 +29,9 @@ QByteArray ChoosePlatform(const char* qt_qpa_platform, const char* display,
 // wrong and exits with status 1 instead of aborting.
 void PrepareApplicationStart();
 
-// To be called right after the application object is made: lets Qt's held-back messages through,
-// waits for the font configuration, loads Qt's Bulgarian texts and sets the desktop identity.
+// To be called right after the application object is made: refuses in the same way where the
+// platform has started but cannot show the window, lets Qt's held-back messages through, waits
+// for the font configuration, loads Qt's Bulgarian texts and sets the desktop identity.
 void FinishApplicationStart(QCoreApplication& app);
 
 // Installs Qt's own translation into Bulgarian (the line edits' context menu, the message box's
@@ -39,8 +40,8 @@ void FinishApplicationStart(QCoreApplication& app);
 bool LoadQtTranslation(QCoreApplication& app, const QString& directory = {});
 
 // Places `window`, not yet shown, so that its whole frame, title bar included, is centred on the
-// screen. Under an X11 window manager that tells the frame's size before the window is mapped;
-// elsewhere the window keeps the place it has (its client area centred).
+// screen. On X11, under a window manager that tells the frame's size before the window is
+// mapped; elsewhere the window keeps the place it has (its client area centred).
 void CentreWholeFrame(QWidget& window);
 
 }  // namespace startup

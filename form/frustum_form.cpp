@@ -10,13 +10,6 @@
 
 namespace form {
 
-namespace {
-
-// Every value is written with three digits after the decimal separator.
-constexpr int Decimals = 3;
-
-}  // namespace
-
 FrustumForm::FrustumForm(FormControls& controls, QLocale locale)
     : controls_(controls), locale_(std::move(locale)) {}
 
@@ -51,29 +44,34 @@ CommandOutcome FrustumForm::Command1_Click(std::int16_t index) {
 }
 
 CommandOutcome FrustumForm::Calculate() {
-  const std::int16_t v = SelectedVariant;
-  geometry::FrustumValues values{};
   // Everything that can fail happens before the first cell is written. Only the given cells are
-  // read; whatever the computed cells show is overwritten below. A value this program wrote reads
-  // as the number it shows, so that pressing Calculate again leaves the row as it stands; typed
-  // text reads as Val reads it.
-  try {
-    std::array<double, 3> read{};
-    const auto given = GivenCells(v);
-    for (std::size_t i = 0; i < read.size(); ++i) {
-      read[i] = ReadCellNumber(controls_.CellText(given[i]), Decimals, locale_);
+  // read; whatever the computed cells show is overwritten.
+  const std::int16_t v = SelectedVariant;
+  const auto cells = GivenCells(v);
+  std::array<double, 3> given{};
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    try {
+      given[i] = ReadCellNumber(controls_.CellText(cells[i]), locale_);
+    } catch (const NumberOutOfRange&) {
+      return {NumberOutOfRangeMessage(), cells[i]};
     }
-    values = geometry::SolveFrustum(v, read[0], read[1], read[2]);
+  }
+  geometry::FrustumValues values{};
+  try {
+    values = geometry::SolveFrustum(v, given[0], given[1], given[2]);
   } catch (const geometry::FrustumFailure& failure) {
-    return {FailureMessage(v, failure.Kind())};
-  } catch (const NumberOutOfRange&) {
-    return {NumberOutOfRangeMessage()};
+    const FailureReport report = DescribeFailure(v, given, failure.Kind(), locale_);
+    return {report.message, CellIndex(v, report.column)};
   }
-  for (int column = 0; column < ColumnCount; ++column) {
-    controls_.SetCellText(CellIndex(v, column),
-                          FormatNumber(values.*geometry::Columns[column], Decimals, locale_));
-  }
+  WriteRow(v, values);
   return {};
+}
+
+void FrustumForm::WriteRow(std::int16_t row, const geometry::FrustumValues& values) {
+  for (int column = 0; column < ColumnCount; ++column) {
+    controls_.SetCellText(CellIndex(row, column),
+                          FormatNumber(values.*geometry::Columns[column], ShownDecimals, locale_));
+  }
 }
 
 void FrustumForm::Clear() {

@@ -8,13 +8,16 @@
 #include <cstdint>
 
 #include "form_controls.h"
+#include "frustum_solver.h"
 
 namespace form {
 
 // What a press of a command button came to. A failed Calculate carries the message, in
-// Bulgarian, that tells the user why; the grid then holds exactly the texts it had before.
+// Bulgarian, that tells the user why, and the given cell it names, the one to correct; the grid
+// then holds exactly the texts it had before.
 struct CommandOutcome {
-  QString failure;  // empty unless Calculate failed
+  QString failure;         // empty unless Calculate failed
+  std::int16_t cell = -1;  // the given cell the failure names; -1 unless Calculate failed
 
   bool Failed() const { return !failure.isEmpty(); }
 };
@@ -34,9 +37,9 @@ class FrustumForm {
   void Option1_Click(std::int16_t index);
 
   // Runs when Command1(index) is pressed: 0 is Calculate, 1 is Clear, any other does nothing.
-  // A given cell that shows a value as the form writes it reads as that value, any other text as
-  // Val reads it. A Calculate that fails (the solver meets a negative root, a zero divisor or an
-  // overflow, or a typed number lies beyond the double range) stops before any cell is written.
+  // A given cell reads as ReadCellNumber reads it in the form's locale. A Calculate that fails (the
+  // solver meets a negative root, a zero divisor or an overflow, or a typed number lies beyond the
+  // double range) stops before any cell is written.
   CommandOutcome Command1_Click(std::int16_t index);
 
   // The variant chosen last, 0 to 7.
@@ -44,6 +47,8 @@ class FrustumForm {
 
  private:
   CommandOutcome Calculate();
+  // Writes the six values into the cells of `row`, formatted in the form's locale.
+  void WriteRow(std::int16_t row, const geometry::FrustumValues& values);
   void Clear();
 
   FormControls& controls_;

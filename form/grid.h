@@ -22,14 +22,16 @@ constexpr int RowOf(int cell) { return cell / ColumnCount; }
 constexpr int ColumnOf(int cell) { return cell % ColumnCount; }
 
 // The cells of a variant's three given quantities, in ascending order: the cells that Calculate
-// reads and the only ones of the row that accept typing.
+// reads. The form unlocks the whole row of the chosen variant; these are the only cells of it
+// that accept typing because the window keeps the other three disabled for good.
 constexpr std::array<std::int16_t, 3> GivenCells(int variant) {
-  const auto& columns = geometry::GivenColumns.at(static_cast<std::size_t>(variant));
+  const auto& columns = geometry::GivenColumns[variant];
   return {CellIndex(variant, columns[0]), CellIndex(variant, columns[1]),
           CellIndex(variant, columns[2])};
 }
 
-// Whether a cell is given in its own row's variant; the other cells are computed (disabled).
+// Whether a cell is given in its own row's variant; the other cells are computed, and the window
+// disables them.
 constexpr bool IsGivenCell(int cell) {
   return geometry::IsGivenColumn(RowOf(cell), ColumnOf(cell));
 }

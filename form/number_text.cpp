@@ -1,17 +1,19 @@
 #include "number_text.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace form {
 
 namespace {
 
 bool IsSkipped(QChar ch) { return ch == u' ' || ch == u'\t' || ch == u'\n'; }
-bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
 // The characters of `text` that Val reads, with the skipped ones left out. Anything outside
 // ASCII ends the number, so it is kept as a stop mark.
@@ -26,10 +28,10 @@ std::string Compact(QStringView text) {
   return out;
 }
 
-// The length of the run of digits starting at `pos`.
+// The length of the run of ASCII digits starting at `pos`.
 std::size_t DigitsAt(const std::string& s, std::size_t pos) {
   std::size_t n = 0;
-  while (pos + n < s.size() && IsDigit(s[pos + n])) ++n;
+  while (pos + n < s.size() && std::isdigit(static_cast<unsigned char>(s[pos + n]))) ++n;
   return n;
 }
 
@@ -50,93 +52,184 @@ bool IsTooLarge(const std::string& mantissa, std::int64_t exponent) {
   return m + exponent > 0;
 }
 
-// The sizes of the digit groups that a locale writes: `primary` next to the decimal separator,
-// `secondary` for every group further left; 0 where the locale does not group.
+// The sizes of the digit groups of a locale's numbers: `primary` next to the decimal separator,
+// `secondary` for every group further left; 0 where the locale has no group separator.
 struct GroupSizes {
-  qsizetype primary = 0;
-  qsizetype secondary = 0;
+  std::size_t primary = 0;
+  std::size_t secondary = 0;
 };
+
+// What reading and writing a locale's numbers needs of it, as code points.
+struct NumberSymbols {
+  std::u32string point;
+  std::u32string group;
+  std::u32string minus;
+  std::u32string plus;
+  char32_t zero = U'0';
+  GroupSizes groups;
+  // A plain blank stands for a group separator that is a no-break space: it looks the same, and
+  // it is what a keyboard types.
+  bool blank_groups = false;
+};
+
+std::u32string Ucs4(QStringView text) {
+  const QList<uint> codes = text.toUcs4();
+  return std::u32string(codes.begin(), codes.end());
+}
 
 // Qt 6.4 offers no public call for a locale's group sizes, so they are read off QLocale's own
 // writing of a long whole number, from its two rightmost groups. The leftmost group is not used:
-// there Qt 6.4 applies some locales' rule that four-digit numbers stay ungrouped to longer numbers
-// as well (Bulgarian "1234 567 890").
-GroupSizes ProbeGroupSizes(const QLocale& locale) {
-  const QString separator = locale.groupSeparator();
-  if (locale.numberOptions().testFlag(QLocale::OmitGroupSeparator) || separator.isEmpty()) {
-    return {};
-  }
-  const QString probe = locale.toString(1234567890123456.0, 'f', 0);
-  const qsizetype digit_width = locale.zeroDigit().size();  // 2 where digits lie outside the BMP
-  const qsizetype last = probe.lastIndexOf(separator);
-  if (last <= 0) return {};
+// there Qt 6.4 wrongly applies some locales' rule that four-digit numbers stay ungrouped to longer
+// numbers as well (Bulgarian "1234 567 890"), which is why FormatNumber groups the digits itself.
+// Grouping is probed even where the locale omits it when writing (the C locale), since a number
+// typed with its group separator still reads.
+GroupSizes ProbeGroupSizes(QLocale locale, const std::u32string& separator) {
+  if (separator.empty()) return {};
+  locale.setNumberOptions(QLocale::DefaultNumberOptions);
+  const std::u32string probe = Ucs4(locale.toString(1234567890123456.0, 'f', 0));
+  const std::size_t last = probe.rfind(separator);
+  if (last == std::u32string::npos || last == 0) return {};
   GroupSizes sizes;
-  sizes.primary = (probe.size() - last - separator.size()) / digit_width;
-  const qsizetype before = probe.lastIndexOf(separator, last - 1);
-  sizes.secondary = before < 0 ? sizes.primary : (last - before - separator.size()) / digit_width;
-  if (sizes.primary <= 0 || sizes.secondary <= 0) return {};
+  sizes.primary = probe.size() - last - separator.size();
+  const std::size_t before = probe.rfind(separator, last - 1);
+  sizes.secondary =
+      before == std::u32string::npos ? sizes.primary : last - before - separator.size();
+  if (sizes.primary == 0 || sizes.secondary == 0) return {};
   return sizes;
 }
 
-// The group sizes of the locale asked for last, kept: Calculate writes six values in one locale.
-GroupSizes GroupSizesOf(const QLocale& locale) {
+NumberSymbols ProbeSymbols(const QLocale& locale) {
+  NumberSymbols s;
+  s.point = Ucs4(locale.decimalPoint());
+  s.group = Ucs4(locale.groupSeparator());
+  s.minus = Ucs4(locale.negativeSign());
+  s.plus = Ucs4(locale.positiveSign());
+  s.zero = Ucs4(locale.zeroDigit()).front();
+  s.groups = ProbeGroupSizes(locale, s.group);
+  s.blank_groups = s.group == U"\u00a0" || s.group == U"\u202f";
+  return s;
+}
+
+// The symbols of the locale asked for last, kept: Calculate reads three values and writes six in
+// one locale.
+const NumberSymbols& SymbolsOf(const QLocale& locale) {
   struct Known {
     QLocale locale;
-    GroupSizes sizes;
+    NumberSymbols symbols;
   };
   thread_local std::optional<Known> known;
-  if (!known || !(known->locale == locale)) known = Known{locale, ProbeGroupSizes(locale)};
-  return known->sizes;
+  if (!known || !(known->locale == locale)) known = Known{locale, ProbeSymbols(locale)};
+  return known->symbols;
 }
 
-// The number that `text` shows when it is exactly what FormatNumber(x, decimals, locale) writes
-// for some x; nothing otherwise. The digits are taken with the separators and the sign left out,
-// and the value they make must be written back as the very same text.
-std::optional<double> ReadFormatted(QStringView text, int decimals, const QLocale& locale) {
-  const QString minus = locale.negativeSign();
-  const QString point = locale.decimalPoint();
-  const QString group = locale.groupSeparator();
-  const QString zero = locale.zeroDigit();
-  const char32_t zero_code = zero.toUcs4().value(0);
+// A reader of a locale's number, one token at a time, that writes what it has read as ASCII
+// text for ReadCompact.
+class LocaleNumberReader {
+ public:
+  LocaleNumberReader(std::u32string_view text, const NumberSymbols& symbols)
+      : rest_(text), symbols_(symbols) {}
 
-  QStringView rest = text;
-  const bool negative = !minus.isEmpty() && rest.startsWith(minus);
-  if (negative) rest = rest.sliced(minus.size());
-  std::string digits;
-  while (!rest.isEmpty()) {
-    if (rest.size() >= zero.size()) {
-      const char32_t code =
-          zero.size() == 2 && rest[0].isHighSurrogate() && rest[1].isLowSurrogate()
-              ? QChar::surrogateToUcs4(rest[0], rest[1])
-              : rest[0].unicode();
-      if (code >= zero_code && code <= zero_code + 9) {
-        digits.push_back(static_cast<char>('0' + (code - zero_code)));
-        rest = rest.sliced(zero.size());
-        continue;
-      }
+  // The number, when the whole text is one in the locale's format.
+  std::optional<std::string> Read() {
+    TakeSign();
+    const std::optional<std::size_t> whole = TakeWholePart();
+    if (!whole) return std::nullopt;
+    std::size_t digits = *whole;
+    if (Take(symbols_.point)) {
+      out_.push_back('.');
+      digits += TakeDigits();
     }
-    if (!point.isEmpty() && rest.startsWith(point)) {
-      digits.push_back('.');
-      rest = rest.sliced(point.size());
-    } else if (!group.isEmpty() && rest.startsWith(group)) {
-      rest = rest.sliced(group.size());
-    } else {
-      return std::nullopt;
+    if (digits == 0) return std::nullopt;
+    if (Take(U"e") || Take(U"E")) {
+      out_.push_back('e');
+      TakeSign();
+      if (TakeDigits() == 0) return std::nullopt;
+    }
+    if (!rest_.empty()) return std::nullopt;
+    return out_;
+  }
+
+ private:
+  bool Take(std::u32string_view token) {
+    if (token.empty() || !rest_.starts_with(token)) return false;
+    rest_.remove_prefix(token.size());
+    return true;
+  }
+
+  void TakeSign() {
+    if (Take(symbols_.minus) || Take(U"-")) {
+      out_.push_back('-');
+    } else if (!Take(symbols_.plus)) {
+      Take(U"+");
     }
   }
-  double value = 0.0;
-  const char* last = digits.data() + digits.size();
-  const auto [end, error] = std::from_chars(digits.data(), last, value, std::chars_format::fixed);
-  if (error != std::errc() || end != last) return std::nullopt;
-  if (negative) value = -value;
-  if (FormatNumber(value, decimals, locale) != text) return std::nullopt;
-  return value;
+
+  // ASCII digits and the locale's own.
+  std::size_t TakeDigits() {
+    std::size_t n = 0;
+    for (; !rest_.empty(); rest_.remove_prefix(1), ++n) {
+      const char32_t c = rest_.front();
+      if (c >= U'0' && c <= U'9') {
+        out_.push_back(static_cast<char>(c));
+      } else if (c >= symbols_.zero && c <= symbols_.zero + 9) {
+        out_.push_back(static_cast<char>('0' + (c - symbols_.zero)));
+      } else {
+        break;
+      }
+    }
+    return n;
+  }
+
+  // The digits before the decimal separator. Group separators may stand only between complete
+  // groups: the rightmost group has the primary size, the ones before it the secondary size, and
+  // the leftmost one 1 digit up to the secondary size. Anything else ("12 34", "1.23") is no
+  // number of the locale.
+  std::optional<std::size_t> TakeWholePart() {
+    std::vector<std::size_t> groups{TakeDigits()};
+    while (Take(symbols_.group) || (symbols_.blank_groups && Take(U" "))) {
+      groups.push_back(TakeDigits());
+    }
+    std::size_t digits = 0;
+    for (std::size_t g : groups) digits += g;
+    if (groups.size() == 1) return digits;
+    const GroupSizes& sizes = symbols_.groups;
+    if (groups.front() == 0 || groups.front() > sizes.secondary) return std::nullopt;
+    if (groups.back() != sizes.primary) return std::nullopt;
+    for (std::size_t i = 1; i + 1 < groups.size(); ++i) {
+      if (groups[i] != sizes.secondary) return std::nullopt;
+    }
+    return digits;
+  }
+
+  std::u32string_view rest_;
+  const NumberSymbols& symbols_;
+  std::string out_;
+};
+
+// The exponent at `pos`, when one stands there: "e" or "E", an optional sign and at least one
+// digit. `length` is how many characters it takes; its value saturates beyond a million, where it
+// decides over- or underflow all the same.
+struct Exponent {
+  std::int64_t value = 0;
+  std::size_t length = 0;
+};
+
+Exponent ExponentAt(const std::string& s, std::size_t pos) {
+  if (pos >= s.size() || (s[pos] != 'e' && s[pos] != 'E')) return {};
+  std::size_t p = pos + 1;
+  const bool negative = p < s.size() && s[p] == '-';
+  if (p < s.size() && (s[p] == '+' || s[p] == '-')) ++p;
+  const std::size_t digits = DigitsAt(s, p);
+  if (digits == 0) return {};
+  std::int64_t value = 0;
+  for (std::size_t i = p; i < p + digits && value < 1'000'000; ++i) {
+    value = value * 10 + (s[i] - '0');
+  }
+  return {negative ? -value : value, p + digits - pos};
 }
 
-}  // namespace
-
-double Val(QStringView text) {
-  const std::string s = Compact(text);
+// Val's reading of text that holds only ASCII, with the skipped characters left out.
+double ReadCompact(const std::string& s) {
   std::size_t pos = 0;
   bool negative = false;
   if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) {
@@ -153,23 +246,8 @@ double Val(QStringView text) {
   }
   if (whole + fraction == 0) return 0.0;
   const std::string mantissa = s.substr(start, pos - start);
-
-  // An exponent counts only when at least one digit follows the letter and its sign.
-  std::int64_t exponent = 0;
-  if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E')) {
-    std::size_t p = pos + 1;
-    const bool exponent_negative = p < s.size() && s[p] == '-';
-    if (p < s.size() && (s[p] == '+' || s[p] == '-')) ++p;
-    const std::size_t digits = DigitsAt(s, p);
-    if (digits > 0) {
-      for (std::size_t i = p; i < p + digits; ++i) {
-        // Saturate: beyond a million the exponent decides over- or underflow all the same.
-        if (exponent < 1'000'000) exponent = exponent * 10 + (s[i] - '0');
-      }
-      if (exponent_negative) exponent = -exponent;
-      pos = p + digits;
-    }
-  }
+  const Exponent exponent = ExponentAt(s, pos);
+  pos += exponent.length;
 
   // The number text without its sign, which from_chars does not take in front.
   const char* first = s.data() + start;
@@ -177,7 +255,7 @@ double Val(QStringView text) {
   double value = 0.0;
   const auto [ptr, ec] = std::from_chars(first, last, value, std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
-    if (IsTooLarge(mantissa, exponent)) throw NumberOutOfRange();
+    if (IsTooLarge(mantissa, exponent.value)) throw NumberOutOfRange();
     value = 0.0;
   } else if (ec != std::errc() || ptr != last) {
     return 0.0;  // cannot happen for the text assembled above
@@ -185,26 +263,33 @@ double Val(QStringView text) {
   return negative ? -value : value;
 }
 
+// Puts the locale's group separators into `text`, digits and a decimal separator written by
+// `locale`, with the locale's own group sizes (see ProbeGroupSizes), as desktop regional settings
+// show numbers; nothing where the locale has no grouping or omits it.
+void InsertGroupSeparators(QString& text, const QLocale& locale) {
+  const GroupSizes groups = SymbolsOf(locale).groups;
+  if (locale.numberOptions().testFlag(QLocale::OmitGroupSeparator) || groups.primary == 0) return;
+  const qsizetype digit_width = locale.zeroDigit().size();  // 2 where digits lie outside the BMP
+  qsizetype point = text.indexOf(locale.decimalPoint());
+  if (point < 0) point = text.size();
+  const QString separator = locale.groupSeparator();
+  for (qsizetype at = point - static_cast<qsizetype>(groups.primary) * digit_width; at > 0;
+       at -= static_cast<qsizetype>(groups.secondary) * digit_width) {
+    text.insert(at, separator);
+  }
+}
+
+}  // namespace
+
+double Val(QStringView text) { return ReadCompact(Compact(text)); }
+
 QString FormatNumber(double value, int decimals, const QLocale& locale) {
-  // The digits, the decimal separator and the rounding come from QLocale; the sign and the
-  // grouping are put in here. Qt 6.4 applies the rule of some locales that a four-digit number
-  // stays ungrouped wrongly to longer ones (Bulgarian "1234 567,000"), so every number with more
-  // digits than the first group holds is grouped here, with the locale's own group sizes, as
-  // desktop regional settings show numbers.
+  // The digits, the decimal separator and the rounding come from QLocale; the grouping and the
+  // sign are put in here.
   QLocale digits_only = locale;
   digits_only.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
   QString text = digits_only.toString(std::fabs(value), 'f', decimals);
-
-  if (const GroupSizes groups = GroupSizesOf(locale); groups.primary > 0) {
-    const qsizetype digit_width = locale.zeroDigit().size();  // 2 where digits lie outside the BMP
-    qsizetype point = text.indexOf(locale.decimalPoint());
-    if (point < 0) point = text.size();
-    const QString separator = locale.groupSeparator();
-    for (qsizetype at = point - groups.primary * digit_width; at > 0;
-         at -= groups.secondary * digit_width) {
-      text.insert(at, separator);
-    }
-  }
+  InsertGroupSeparators(text, locale);
 
   // Negative values that show as zero (-0.0 and -0.0004 among them) get no minus sign.
   const QString zero = digits_only.toString(0.0, 'f', decimals);
@@ -212,8 +297,11 @@ QString FormatNumber(double value, int decimals, const QLocale& locale) {
   return text;
 }
 
-double ReadCellNumber(QStringView text, int decimals, const QLocale& locale) {
-  if (const std::optional<double> shown = ReadFormatted(text, decimals, locale)) return *shown;
+double ReadCellNumber(QStringView text, const QLocale& locale) {
+  const std::u32string trimmed = Ucs4(text.trimmed());
+  if (const auto number = LocaleNumberReader(trimmed, SymbolsOf(locale)).Read()) {
+    return ReadCompact(*number);
+  }
   return Val(text);
 }
 

@@ -8,6 +8,9 @@
 
 namespace form {
 
+// Every value the program shows has three digits after the decimal separator.
+inline constexpr int ShownDecimals = 3;
+
 // Thrown by Val when the typed number lies beyond the double range (for example "1e400").
 // Calculate then writes nothing, as when the solver fails.
 class NumberOutOfRange : public std::exception {
@@ -33,10 +36,14 @@ double Val(QStringView text);
 // with QLocale::setDefault.
 QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale());
 
-// Reads a given cell's text for Calculate. Text that is exactly what FormatNumber(x, decimals,
-// locale) writes for some x (its separators, negative sign and digits included) reads as the
-// number it shows, so that a row the program has written reads back as it stands. Any other text
-// reads as Val reads it, and throws as Val does.
-double ReadCellNumber(QStringView text, int decimals, const QLocale& locale);
+// Reads a given cell's text for Calculate. When the whole text, blanks before and after it left
+// out, is a number written in the format of `locale`, it reads as that number, correctly rounded.
+// Such a number is an optional sign (the locale's minus or plus, "-" or "+"); digits, ASCII or the
+// locale's own, with the locale's group separator only between complete groups of its group sizes
+// (a plain blank stands for a no-break space separator); optionally the locale's decimal
+// separator with digits ("0,5" and ",5" alike); and optionally "e" or "E" with an optional sign
+// and digits. Everything FormatNumber writes is such a number. Any other text reads as Val reads
+// it. A number beyond the double range throws NumberOutOfRange, as Val does.
+double ReadCellNumber(QStringView text, const QLocale& locale);
 
 }  // namespace form

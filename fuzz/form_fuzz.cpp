@@ -9,9 +9,11 @@
 // - no cell shows "inf", "nan" or "∞";
 // - a failed Calculate reported a message, failed only where the solver or the reading of the
 //   given cells fails, and left all 48 texts as they were; a successful one changed only the
-//   chosen row, writing its six values with exactly three decimals in the model's English format,
-//   each within half a unit of the third decimal of what the solver makes of the given cells'
-//   values (a value the form wrote reads as the number it shows, anything else as Val reads it);
+//   chosen row, writing its six values with exactly three decimals in the Bulgarian format, each
+//   within half a unit of the third decimal of what the solver makes of the given cells' values
+//   (a value the form wrote reads as the number it shows, anything else as Val reads it);
+// - a failing calculation of the shared table (failure_cases.h), typed in whatever the session
+//   left in the grid, gives the table's message and names the table's cell;
 // - Clear empties every cell and keeps the variant.
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -27,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "failure_cases.h"
 #include "form_controls.h"
 #include "frustum_form.h"
 #include "frustum_solver.h"
@@ -95,9 +98,11 @@ QString TypedText(FuzzedDataProvider& in) {
   return text;
 }
 
-// "-1,234.500": an optional minus, digits grouped in threes by commas, exactly three decimals.
+// "-1 234,500": an optional minus, digits grouped in threes by no-break spaces, a decimal comma
+// and exactly three decimals.
 const QRegularExpression& NumberFormat() {
-  static const QRegularExpression format(QStringLiteral("^-?[0-9]{1,3}(,[0-9]{3})*\\.[0-9]{3}$"));
+  static const QRegularExpression format(
+      QStringLiteral("^-?[0-9]{1,3}(\u00a0[0-9]{3})*,[0-9]{3}$"));
   return format;
 }
 
@@ -107,8 +112,8 @@ geometry::FrustumValues SolveTyped(const Texts& texts, int variant) {
   std::array<double, 3> typed{};
   const auto given = GivenCells(variant);
   for (std::size_t i = 0; i < typed.size(); ++i) {
-    typed[i] = ReadCellNumber(texts[static_cast<std::size_t>(given[i])], 3,
-                              QLocale(QLocale::English, QLocale::UnitedStates));
+    typed[i] = ReadCellNumber(texts[static_cast<std::size_t>(given[i])],
+                              QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
   }
   return geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);
 }
@@ -141,10 +146,10 @@ void CheckCalculated(const Texts& before, const Texts& after, int variant) {
     const QString& text = after[static_cast<std::size_t>(CellIndex(variant, column))];
     if (!NumberFormat().match(text).hasMatch()) {
       std::fprintf(stderr, "form_fuzz: written \"%s\"\n", text.toUtf8().constData());
-      Fail("Calculate wrote a value not in the form -1,234.567");
+      Fail("Calculate wrote a value not in the form -1 234,567");
     }
     QString plain = text;
-    plain.remove(u',');
+    plain.remove(u'\u00a0').replace(u',', u'.');
     const std::string digits = plain.toStdString();
     const double shown = std::strtod(digits.c_str(), nullptr);
     if (shown == 0.0) Require(!text.startsWith(u'-'), "a value that shows as zero has a minus");
@@ -160,6 +165,22 @@ void CheckCalculated(const Texts& before, const Texts& after, int variant) {
   }
 }
 
+// Types a failing calculation of the shared table into its variant's row, over whatever the
+// session left there, and checks the message, the cell it names and the untouched grid.
+void CheckFailureCase(ModelControls& model, FrustumForm& form, const FailureCase& c) {
+  model.ChooseOption(static_cast<std::int16_t>(c.variant));
+  const auto given = GivenCells(c.variant);
+  for (std::size_t i = 0; i < given.size(); ++i) {
+    Require(model.Type(given[i], QString::fromLatin1(c.typed[i])),
+            "harness: a given cell takes no typing");
+  }
+  const Texts before = model.AllTexts();
+  const CommandOutcome outcome = form.Command1_Click(0);
+  Require(outcome.failure == c.message, "a failing calculation gave another message");
+  Require(outcome.cell == CellIndex(c.variant, c.column), "a failure named another cell");
+  Require(model.AllTexts() == before, "a failed Calculate changed a cell");
+}
+
 }  // namespace
 }  // namespace form
 
@@ -167,14 +188,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace form;
   FuzzedDataProvider in(data, size);
   ModelControls model;
-  FrustumForm form(model, QLocale(QLocale::English, QLocale::UnitedStates));
+  FrustumForm form(model, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
   model.Bind(&form);
   form.Form_Load();
   Require(model.Chosen() == 0, "the load did not choose variant 0");
   CheckInvariants(model, form);
 
   for (int step = 0; step < 64 && in.remaining_bytes() > 0; ++step) {
-    switch (in.ConsumeIntegralInRange<int>(0, 5)) {
+    switch (in.ConsumeIntegralInRange<int>(0, 6)) {
       case 0:
       case 1: {  // typing, twice as likely as the other actions
         const std::vector<int> typable = model.TypableCells();
@@ -212,6 +233,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Texts before = model.AllTexts();
         form.Command1_Click(index);
         Require(model.AllTexts() == before, "an unknown button index changed a cell");
+        break;
+      }
+      case 6: {  // a failing calculation of the shared table
+        const auto& cases = FailureCases();
+        CheckFailureCase(model, form,
+                         cases[in.ConsumeIntegralInRange<std::size_t>(0, cases.size() - 1)]);
         break;
       }
     }

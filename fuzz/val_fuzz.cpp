@@ -1,5 +1,6 @@
-// Fuzzes Val with arbitrary text. The first input byte picks how the rest becomes a QString: as
-// UTF-8, or as raw UTF-16 code units (unpaired surrogates included), since a cell can hold both.
+// Fuzzes Val, and the reading of a given cell in several regional formats, with arbitrary text. The
+// first input byte picks how the rest becomes a QString: as UTF-8, or as raw UTF-16 code units
+// (unpaired surrogates included), since a cell can hold both.
 //
 // What must hold for any text:
 // - Val returns a finite double or throws NumberOutOfRange, and nothing else;
@@ -7,7 +8,11 @@
 //   removed, and the text with one after every character, give the same result bit for bit;
 // - the result is that of glibc's strtod, a correctly rounded conversion independent of the one
 //   Val uses, applied to the number at the start of the text: overflow there means
-//   NumberOutOfRange, anything else the same double.
+//   NumberOutOfRange, anything else the same double;
+// - in each of the regional formats below, a given cell reads any text as a finite double or
+//   throws NumberOutOfRange; that number at the start, written with the format's own digits, sign
+//   and decimal separator, reads as Val reads it; and the number Val read, written by FormatNumber
+//   (also with plain blanks for no-break spaces), reads as the number it shows.
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -22,8 +27,12 @@
 
 namespace {
 
+using form::FormatNumber;
 using form::NumberOutOfRange;
+using form::ReadCellNumber;
 using form::Val;
+
+const char* const Locales[] = {"bg_BG", "fr_FR", "de_DE", "en_IN", "fa_IR", "C"};
 
 struct Outcome {
   bool out_of_range = false;
@@ -35,20 +44,21 @@ struct Outcome {
   std::abort();
 }
 
-Outcome Run(const QString& text) {
+template <typename Read>
+Outcome Run(const QString& text, Read read) {
   Outcome out;
   try {
-    out.value = Val(text);
+    out.value = read(text);
   } catch (const NumberOutOfRange&) {
     out.out_of_range = true;
     return out;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "val_fuzz: unexpected exception: %s\n", e.what());
-    Fail(text, "Val threw something other than NumberOutOfRange");
+    Fail(text, "a reading threw something other than NumberOutOfRange");
   } catch (...) {
-    Fail(text, "Val threw something other than NumberOutOfRange");
+    Fail(text, "a reading threw something other than NumberOutOfRange");
   }
-  if (!std::isfinite(out.value)) Fail(text, "Val returned inf or NaN");
+  if (!std::isfinite(out.value)) Fail(text, "a reading returned inf or NaN");
   return out;
 }
 
@@ -128,6 +138,32 @@ void CheckAgainstStrtod(const QString& text, const Outcome& got) {
   }
 }
 
+// A number in Val's syntax written with the digits, minus and decimal separator of `locale`.
+QString Localized(const std::string& number, const QLocale& locale) {
+  QString out = QString::fromLatin1(number);
+  out.replace(u'-', locale.negativeSign()).replace(u'.', locale.decimalPoint());
+  for (int d = 0; d <= 9; ++d) out.replace(QChar(u'0' + d), locale.toString(d));
+  return out;
+}
+
+void CheckCellReading(const QString& text, const Outcome& val) {
+  const std::string prefix = NumberPrefix(text);
+  for (const char* name : Locales) {
+    const QLocale locale(QString::fromLatin1(name));
+    const auto cell = [&locale](const QString& t) { return ReadCellNumber(t, locale); };
+    Run(text, cell);
+    if (!prefix.empty()) {
+      ExpectSame(text, val, Run(Localized(prefix, locale), cell), "a localized number misread");
+    }
+    if (val.out_of_range) continue;
+    const Outcome shown = Run(FormatNumber(val.value, 3, QLocale::c()), Val);
+    QString written = FormatNumber(val.value, 3, locale);
+    ExpectSame(written, shown, Run(written, cell), "FormatNumber's text misread");
+    written.replace(QChar(0xa0), u' ').replace(QChar(0x202f), u' ');
+    ExpectSame(written, shown, Run(written, cell), "plain blanks for no-break spaces misread");
+  }
+}
+
 QString FromInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return {};
   const std::uint8_t mode = data[0];
@@ -148,7 +184,7 @@ QString FromInput(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QString text = FromInput(data, size);
-  const Outcome got = Run(text);
+  const Outcome got = Run(text, Val);
 
   QString stripped;
   QString spread;
@@ -158,9 +194,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     spread.append(text[i]);
     spread.append(QChar(blanks[static_cast<std::size_t>(i) % 3]));
   }
-  ExpectSame(text, got, Run(stripped), "removing blanks, tabs and line feeds changed the result");
-  ExpectSame(text, got, Run(spread), "inserting blanks, tabs and line feeds changed the result");
+  ExpectSame(text, got, Run(stripped, Val),
+             "removing blanks, tabs and line feeds changed the result");
+  ExpectSame(text, got, Run(spread, Val),
+             "inserting blanks, tabs and line feeds changed the result");
 
   CheckAgainstStrtod(text, got);
+  CheckCellReading(text, got);
   return 0;
 }

@@ -41,93 +41,79 @@ double Sqrt(double x) {
   return std::sqrt(x);
 }
 
-// F1: L = sqrt((H * H) + ((R - r) * (R - r)))
-double SlantFromHeight(double r, double R, double H) {
-  const double d = Sub(R, r);
-  return Sqrt(Add(Mul(H, H), Mul(d, d)));
-}
-
-// F2: H = sqrt((L * L) - ((R - r) * (R - r)))
-double HeightFromSlant(double r, double R, double L) {
-  const double d = Sub(R, r);
-  return Sqrt(Sub(Mul(L, L), Mul(d, d)));
-}
-
-// F3: So = (Pi * (r + R)) * L
-double LateralSurface(double r, double R, double L) { return Mul(Mul(Pi, Add(r, R)), L); }
-
 // ((r * r) + (R * R)) + (r * R), shared by the volume and by the height from the volume.
-double RadiusSum(double r, double R) { return Add(Add(Mul(r, r), Mul(R, R)), Mul(r, R)); }
+double SquaresAndProduct(double r, double R) { return Add(Add(Mul(r, r), Mul(R, R)), Mul(r, R)); }
 
-// F4: V = ((Pi * H) / 3) * (((r * r) + (R * R)) + (r * R))
-double Volume(double r, double R, double H) { return Mul(Div(Mul(Pi, H), 3.0), RadiusSum(r, R)); }
-
-// sqrt((L * L) - (H * H)): the difference of the radii from the slant height and the height.
+// sqrt((L * L) - (H * H)): the difference of the radii, from the slant height and the height.
 double RadiusDifference(double H, double L) { return Sqrt(Sub(Mul(L, L), Mul(H, H))); }
 
-// (So / (Pi * L)): the sum of the radii from the lateral surface and the slant height.
-double RadiusSumFromSurface(double L, double So) { return Div(So, Mul(Pi, L)); }
+// So / (Pi * L): the sum of the radii, from the lateral surface and the slant height.
+double RadiusSum(double L, double So) { return Div(So, Mul(Pi, L)); }
+
+// The steps of the variants. Each computes one quantity from those already known, in exactly the
+// grouping written beside it.
+using Step = void (*)(FrustumValues&);
+
+// L = sqrt((H * H) + ((R - r) * (R - r))), the right triangle of H, R - r and L.
+void SlantFromHeight(FrustumValues& v) {
+  const double d = Sub(v.R, v.r);
+  v.L = Sqrt(Add(Mul(v.H, v.H), Mul(d, d)));
+}
+
+// H = sqrt((L * L) - ((R - r) * (R - r))), the same triangle.
+void HeightFromSlant(FrustumValues& v) {
+  const double d = Sub(v.R, v.r);
+  v.H = Sqrt(Sub(Mul(v.L, v.L), Mul(d, d)));
+}
+
+// So = (Pi * (r + R)) * L
+void LateralSurface(FrustumValues& v) { v.So = Mul(Mul(Pi, Add(v.r, v.R)), v.L); }
+
+// V = ((Pi * H) / 3) * (((r * r) + (R * R)) + (r * R)); another grouping of the same formula
+// would change the last digits.
+void Volume(FrustumValues& v) { v.V = Mul(Div(Mul(Pi, v.H), 3.0), SquaresAndProduct(v.r, v.R)); }
+
+// L = So / (Pi * (r + R)), the lateral surface solved for L.
+void SlantFromSurface(FrustumValues& v) { v.L = Div(v.So, Mul(Pi, Add(v.r, v.R))); }
+
+// H = (V * 3) / (Pi * (((r * r) + (R * R)) + (r * R))), the volume solved for H.
+void HeightFromVolume(FrustumValues& v) {
+  v.H = Div(Mul(v.V, 3.0), Mul(Pi, SquaresAndProduct(v.r, v.R)));
+}
+
+// R = r + sqrt((L * L) - (H * H))
+void LargerRadiusFromHeight(FrustumValues& v) { v.R = Add(v.r, RadiusDifference(v.H, v.L)); }
+
+// R = (So / (Pi * L)) - r
+void LargerRadiusFromSurface(FrustumValues& v) { v.R = Sub(RadiusSum(v.L, v.So), v.r); }
+
+// r = R - sqrt((L * L) - (H * H))
+void SmallerRadiusFromHeight(FrustumValues& v) { v.r = Sub(v.R, RadiusDifference(v.H, v.L)); }
+
+// r = (So / (Pi * L)) - R
+void SmallerRadiusFromSurface(FrustumValues& v) { v.r = Sub(RadiusSum(v.L, v.So), v.R); }
+
+// The three steps of each variant, run in this order: a later step may use what an earlier one
+// computed, and a failure stops the solve at the step where it happens.
+constexpr std::array<std::array<Step, 3>, VariantCount> Steps = {{
+    {SlantFromHeight, LateralSurface, Volume},            // r, R, H
+    {HeightFromSlant, LateralSurface, Volume},            // r, R, L
+    {SlantFromSurface, HeightFromSlant, Volume},          // r, R, So
+    {HeightFromVolume, SlantFromHeight, LateralSurface},  // r, R, V
+    {LargerRadiusFromHeight, LateralSurface, Volume},     // r, H, L
+    {LargerRadiusFromSurface, HeightFromSlant, Volume},   // r, L, So
+    {SmallerRadiusFromHeight, LateralSurface, Volume},    // R, H, L
+    {SmallerRadiusFromSurface, HeightFromSlant, Volume},  // R, L, So
+}};
 
 }  // namespace
 
 FrustumValues SolveFrustum(int variant, double a, double b, double c) {
-  FrustumValues v{};
-  // The given values are stored first; each case then computes its three quantities in the
-  // order the later steps need them.
-  const auto& given = GivenColumns.at(static_cast<std::size_t>(variant));
-  v.*Columns[given[0]] = a;
-  v.*Columns[given[1]] = b;
-  v.*Columns[given[2]] = c;
-
-  switch (variant) {
-    case 0:  // r, R, H
-      v.L = SlantFromHeight(v.r, v.R, v.H);
-      v.So = LateralSurface(v.r, v.R, v.L);
-      v.V = Volume(v.r, v.R, v.H);
-      break;
-    case 1:  // r, R, L
-      v.H = HeightFromSlant(v.r, v.R, v.L);
-      v.So = LateralSurface(v.r, v.R, v.L);
-      v.V = Volume(v.r, v.R, v.H);
-      break;
-    case 2:  // r, R, So
-      v.L = Div(v.So, Mul(Pi, Add(v.r, v.R)));
-      v.H = HeightFromSlant(v.r, v.R, v.L);
-      v.V = Volume(v.r, v.R, v.H);
-      break;
-    case 3:  // r, R, V
-    {
-      // The numerator is formed first: when both it and the divisor overflow, the step order
-      // names the numerator.
-      const double numerator = Mul(v.V, 3.0);
-      v.H = Div(numerator, Mul(Pi, RadiusSum(v.r, v.R)));
-    }
-      v.L = SlantFromHeight(v.r, v.R, v.H);
-      v.So = LateralSurface(v.r, v.R, v.L);
-      break;
-    case 4:  // r, H, L
-      v.R = Add(v.r, RadiusDifference(v.H, v.L));
-      v.So = LateralSurface(v.r, v.R, v.L);
-      v.V = Volume(v.r, v.R, v.H);
-      break;
-    case 5:  // r, L, So
-      v.R = Sub(RadiusSumFromSurface(v.L, v.So), v.r);
-      v.H = HeightFromSlant(v.r, v.R, v.L);
-      v.V = Volume(v.r, v.R, v.H);
-      break;
-    case 6:  // R, H, L
-      v.r = Sub(v.R, RadiusDifference(v.H, v.L));
-      v.So = LateralSurface(v.r, v.R, v.L);
-      v.V = Volume(v.r, v.R, v.H);
-      break;
-    case 7:  // R, L, So
-      v.r = Sub(RadiusSumFromSurface(v.L, v.So), v.R);
-      v.H = HeightFromSlant(v.r, v.R, v.L);
-      v.V = Volume(v.r, v.R, v.H);
-      break;
-    default:
-      throw std::out_of_range("SolveFrustum: variant must be 0 to 7");
+  if (variant < 0 || variant >= VariantCount) {
+    throw std::out_of_range("SolveFrustum: variant must be 0 to 7");
   }
+  FrustumValues v = WithGivenValues(variant, a, b, c);
+  for (Step step : Steps[variant]) step(v);
   return v;
 }
 

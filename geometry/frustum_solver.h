@@ -49,11 +49,26 @@ inline constexpr std::array<std::array<int, 3>, VariantCount> GivenColumns = {{
     {1, 3, 4},  // R, L, So
 }};
 
+// The tables are indexed with [] throughout: their indexes are variants and columns that the
+// program produces itself. SolveFrustum, the one function that takes a variant from outside,
+// checks it first.
+
 constexpr bool IsGivenColumn(int variant, int column) {
-  for (int given : GivenColumns.at(static_cast<std::size_t>(variant))) {
+  for (int given : GivenColumns[variant]) {
     if (given == column) return true;
   }
   return false;
+}
+
+// The values with the given quantities of `variant` set to a, b and c, in column order, and the
+// other three 0.
+constexpr FrustumValues WithGivenValues(int variant, double a, double b, double c) {
+  FrustumValues v{};
+  const auto& given = GivenColumns[variant];
+  v.*Columns[given[0]] = a;
+  v.*Columns[given[1]] = b;
+  v.*Columns[given[2]] = c;
+  return v;
 }
 
 enum class FailureKind {
@@ -76,7 +91,8 @@ class FrustumFailure : public std::exception {
 // variant: 0 to 7; a, b, c: the variant's given quantities in column order (GivenColumns).
 // Returns all six quantities, the given ones unchanged bit for bit. No sign or geometric checks
 // are made: negative inputs and negative results pass through. Throws FrustumFailure when a
-// square root, a division or an overflow fails; the result is then never infinite or NaN.
+// square root, a division or an overflow fails, so that no result is ever infinite or NaN, and
+// std::out_of_range for a variant outside 0 to 7.
 FrustumValues SolveFrustum(int variant, double a, double b, double c);
 
 }  // namespace geometry

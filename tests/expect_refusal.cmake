@@ -20,3 +20,23 @@ refuse("X display without a server" "[^\n]*X display \":987\"" DISPLAY=:987)
 refuse("stale Wayland display" "[^\n]*Wayland display \"frustum-gone\"" WAYLAND_DISPLAY=frustum-gone
        XDG_SESSION_TYPE=wayland XDG_RUNTIME_DIR=${CMAKE_CURRENT_LIST_DIR})
 refuse("unknown platform" "[^\n]*\"nonsense\" \\(named by QT_QPA_PLATFORM\\)" QT_QPA_PLATFORM=nonsense)
+
+# Each platform plugin that Qt offers, kept from hardware (linuxfb and eglfs are given devices that
+# do not exist, minimalegl draws in software); vnc, which would listen on a network port, is left
+# out. On offscreen and minimal the window can be shown: there the program must run until ended.
+refuse(xcb "[^\n]*X display \":987\"" QT_QPA_PLATFORM=xcb DISPLAY=:987)
+file(WRITE kms.json "{\"device\": \"/nonexistent/card0\"}")
+foreach(plugin wayland wayland-egl linuxfb:fb=/nonexistent/fb0 minimalegl vkkhrdisplay eglfs)
+  refuse(${plugin} "[^\n]*(\"${plugin}\"|Wayland display \"gone\")" QT_QPA_PLATFORM=${plugin}
+         WAYLAND_DISPLAY=gone XDG_RUNTIME_DIR=${CMAKE_CURRENT_LIST_DIR} EGL_PLATFORM=surfaceless
+         LIBGL_ALWAYS_SOFTWARE=1 QT_QPA_EGLFS_INTEGRATION=eglfs_kms
+         QT_QPA_EGLFS_KMS_CONFIG=${CMAKE_CURRENT_BINARY_DIR}/kms.json)
+endforeach()
+foreach(plugin offscreen minimal)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+                          QT_QPA_PLATFORM=${plugin} ${CMAKE_CURRENT_LIST_DIR}/end_when_shown.sh
+                          ${PROGRAM} RESULT_VARIABLE result OUTPUT_VARIABLE out TIMEOUT 120)
+  if(NOT result EQUAL 0)
+    message(SEND_ERROR "${plugin}: ${out}")
+  endif()
+endforeach()

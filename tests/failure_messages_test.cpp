@@ -2,51 +2,63 @@
 
 #include <gtest/gtest.h>
 
-#include "frustum_solver.h"
+#include <QRegularExpression>
+
+#include "failure_cases.h"
+#include "frustum_form.h"
+#include "model_controls.h"
+#include "number_text.h"
 
 namespace form {
 namespace {
 
-// Each message is checked against a real failure of the solver, so that the message a user sees
-// names the cause that actually stopped the calculation.
-TEST(FailureMessage, NamesTheCauseInTheUsersTerms) {
-  struct Case {
-    int variant;
-    double a, b, c;
-    const char16_t* expected;
-  };
-  const char16_t* radii =
-      u"Такъв пресечен конус не съществува: образувателната L трябва да е поне |R - r|.";
-  const char16_t* height =
-      u"Такъв пресечен конус не съществува: образувателната L трябва да е поне колкото "
-      u"височината H.";
-  const char16_t* range = u"Резултатът е извън обхвата на числата, с които програмата работи.";
-  const Case cases[] = {
-      {1, 1, 2, 0.5, radii},
-      {2, 1, 10, 1, radii},
-      {5, 1, 1, 100, radii},
-      {7, 1, 1, 100, radii},
-      {4, 1, 3, 2, height},
-      {6, 1, 3, 2, height},
-      {2, 1, -1, 30, u"Сборът r + R не може да бъде 0."},
-      {3, 0, 0, 5, u"Радиусите r и R не могат да бъдат едновременно 0."},
-      {5, 1, 0, 5, u"Образувателната L не може да бъде 0."},
-      {7, 1, 0, 5, u"Образувателната L не може да бъде 0."},
-      {0, 1, 2, 1e200, range},
-      {3, 1, 2, 1e308, range},
-      {7, 1, 1e-300, 1e300, range},
-  };
-  for (const Case& c : cases) {
-    try {
-      geometry::SolveFrustum(c.variant, c.a, c.b, c.c);
-      ADD_FAILURE() << "variant " << c.variant << " did not fail";
-    } catch (const geometry::FrustumFailure& failure) {
-      EXPECT_EQ(FailureMessage(static_cast<std::int16_t>(c.variant), failure.Kind()),
-                QString::fromUtf16(c.expected))
-          << "variant " << c.variant;
+using namespace Qt::StringLiterals;
+
+// Each message comes from a real failed Calculate in the Bulgarian format, which leaves every
+// cell as it was, so that what the user sees names the value that actually stopped the
+// calculation. A bound shown is tight: typing it into the cell named calculates, and typing it
+// 0.001 further out fails.
+TEST(FailureMessage, NamesTheValueToChangeAndItsBoundsAndChangesNoCell) {
+  // The bounds a message shows: after "поне" a lower one, after "най-много" an upper one.
+  const QRegularExpression shown(
+      u"(поне|най-много|между) .*?(-?[0-9\u00a0]+,[0-9]{3})"
+      u"(?: и (-?[0-9\u00a0]+,[0-9]{3}))?\\.$"_s);
+  const QLocale bg(QLocale::Bulgarian, QLocale::Bulgaria);
+  int bounds_checked = 0;
+  for (const FailureCase& c : FailureCases()) {
+    SCOPED_TRACE(c.name);
+    ModelControls model;
+    FrustumForm form(model, bg);
+    model.Bind(&form);
+    form.Form_Load();
+    model.ClickOption(c.variant);
+    const auto given = GivenCells(c.variant);
+    for (std::size_t i = 0; i < 3; ++i) model.Type(given[i], QString::fromLatin1(c.typed[i]));
+    // Something in a computed cell shows that no cell at all is touched.
+    int computed = 0;
+    while (geometry::IsGivenColumn(c.variant, computed)) ++computed;
+    model.CellAt(CellIndex(c.variant, computed)).text = u"earlier"_s;
+    const auto before = model.AllTexts();
+    const CommandOutcome outcome = form.Command1_Click(0);
+    EXPECT_EQ(outcome.failure, c.message);
+    EXPECT_EQ(outcome.cell, CellIndex(c.variant, c.column));
+    EXPECT_EQ(model.AllTexts(), before);
+    const auto calculates = [&](double value) {
+      model.Type(outcome.cell, FormatNumber(value, 3, bg));
+      return !form.Command1_Click(0).Failed();
+    };
+    const QRegularExpressionMatch bounds = shown.match(outcome.failure);
+    const bool upper_only = bounds.captured(1) == u"най-много";
+    for (int i : {2, 3}) {
+      if (!bounds.hasCaptured(i)) continue;
+      const double value = ReadCellNumber(bounds.captured(i), bg);
+      const double outward = i == 3 || upper_only ? 0.001 : -0.001;
+      EXPECT_FALSE(calculates(value + outward));
+      EXPECT_TRUE(calculates(value));
+      ++bounds_checked;
     }
   }
-  EXPECT_EQ(NumberOutOfRangeMessage(), QStringLiteral("Въведеното число е твърде голямо."));
+  EXPECT_EQ(bounds_checked, 10);
 }
 
 }  // namespace

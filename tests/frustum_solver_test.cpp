@@ -11,6 +11,7 @@
 #include <numbers>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -68,6 +69,20 @@ TEST(SolveFrustum, NoMultiplyAddIsFused) {
   const double d = R - r;
   ASSERT_NE(std::sqrt(std::fma(H, H, d * d)), 2.5687117393744279);
   EXPECT_EQ(SolveFrustum(0, r, R, H).L, 2.5687117393744279);
+}
+
+TEST(SolveFrustum, DividesInTheGroupingWritten) {
+  // For these inputs, dividing by Pi first and by the rest after gives another double.
+  const double pi = geometry::Pi;
+  EXPECT_EQ(SolveFrustum(2, 0.3, 3.5, 91).L, 91 / (pi * (0.3 + 3.5)));
+  EXPECT_EQ(SolveFrustum(3, 4.7, 0.8, 5.7).H,
+            (5.7 * 3) / (pi * (((4.7 * 4.7) + (0.8 * 0.8)) + (4.7 * 0.8))));
+  EXPECT_EQ(SolveFrustum(5, 3.7, 9.1, 78).R, (78 / (pi * 9.1)) - 3.7);
+}
+
+TEST(SolveFrustum, RefusesANumberThatIsNoVariant) {
+  EXPECT_THROW(SolveFrustum(8, 1, 2, 3), std::out_of_range);
+  EXPECT_THROW(SolveFrustum(-1, 1, 2, 3), std::out_of_range);
 }
 
 TEST(SolveFrustum, GivenValuesComeBackBitForBit) {

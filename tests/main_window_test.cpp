@@ -26,7 +26,9 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -88,14 +90,17 @@ class MainWindowTest : public ::testing::Test {
     }
   }
 
-  // Runs `action`, closes the message box it shows, and returns the box's title and text.
-  QStringList CloseMessageBox(const std::function<void()>& action) {
+  // Runs `action`, closes the message box it shows, after `inspect` if given, and returns the
+  // box's title and text.
+  QStringList CloseMessageBox(const std::function<void()>& action,
+                              const std::function<void(QMessageBox*)>& inspect = {}) {
     QStringList seen;
     QTimer poll;
     poll.setInterval(10);
     QObject::connect(&poll, &QTimer::timeout, [&] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         seen = {box->windowTitle(), box->text()};
+        if (inspect) inspect(box);
         box->accept();
       }
     });
@@ -103,6 +108,16 @@ class MainWindowTest : public ::testing::Test {
     action();
     poll.stop();
     return seen;
+  }
+
+  // Shows the tool tip of `widget`, as the mouse resting on it does.
+  static QLabel* ShowToolTip(QWidget* widget) {
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), widget->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(widget, &help);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->inherits("QTipLabel") && w->isVisible()) return qobject_cast<QLabel*>(w);
+    }
+    return nullptr;
   }
 
   MainWindow window;
@@ -415,10 +430,14 @@ TEST_F(MainWindowTest, AFailureIsReportedAndChangesNoCell) {
   ASSERT_EQ(seen.size(), 2);
   EXPECT_EQ(seen[0], u"Грешка при изчисление");
   EXPECT_EQ(seen[1],
-            u"Такъв пресечен конус не съществува: образувателната L трябва да е поне |R - r|.");
+            u"Такъв пресечен конус не съществува: при тези r и R образувателната L "
+            u"трябва да е поне "
+            u"|R\u00a0−\u00a0r|\u00a0=\u00a01,000.");
   EXPECT_EQ(Texts(), before);
+  // The cell to correct has the focus, its text selected.
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  EXPECT_EQ(Focused(), u"Command1_0"_s);
+  EXPECT_EQ(Focused(), u"Text2_9"_s);
+  EXPECT_EQ(Cell(9)->selectedText(), u"0.5"_s);
 
   TypeRow(1, {"1", "2", "1e400"});
   const QStringList range = CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); });
@@ -533,12 +552,7 @@ TEST_F(MainWindowTest, ToolTipsShowTheTextAsTypedAndStaySmall) {
        {QStringLiteral("<b>5</b>"), QStringLiteral("<img width=20000 height=20000 src=\"x.png\">"),
         QStringLiteral("&amp; <br>  2"), QString(32767, u'8')}) {
     Cell(0)->setText(typed);
-    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), Cell(0)->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(Cell(0), &help);
-    QLabel* tip = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (w->inherits("QTipLabel") && w->isVisible()) tip = qobject_cast<QLabel*>(w);
-    }
+    QLabel* tip = ShowToolTip(Cell(0));
     ASSERT_NE(tip, nullptr) << typed.left(40).toStdString();
     QTextDocument shown;
     shown.setHtml(tip->text());
@@ -633,28 +647,102 @@ double Contrast(QColor a, QColor b) {
   return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
 }
 
-TEST_F(MainWindowTest, ACommandButtonShowsItsKeyboardFocusClearly) {
-  const QColor faces[] = {QColor(128, 255, 128), QColor(255, 0, 0)};
-  for (int i = 0; i < 2; ++i) {
-    Assignment()->setFocus();
-    const QImage unfocused = Command(i)->grab().toImage();
-    Command(i)->setFocus(Qt::TabFocusReason);
-    const QImage focused = Command(i)->grab().toImage();
-    ASSERT_EQ(focused.size(), unfocused.size());
-    // What focus adds must stand out from the face and surround the caption.
+// How the most striking pixel of `area` of `widget` stands against the colour of most of the
+// area: for an area of text, how the text stands against its background.
+double TextContrast(QWidget* widget, const QRect& area) {
+  const QImage image = widget->grab(area).toImage();
+  std::map<QRgb, int> count;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) ++count[image.pixel(x, y)];
+  }
+  const auto background = std::max_element(count.begin(), count.end(),
+                                           [](auto& a, auto& b) { return a.second < b.second; });
+  double most = 1;
+  for (const auto& [colour, n] : count) most = std::max(most, Contrast(colour, background->first));
+  return most;
+}
+
+// Under the desktop's scheme and style (CTest runs it under light and dark ones, see test_main).
+TEST_F(MainWindowTest, EveryTextStandsOutFromItsBackground) {
+  TypeRow(0, {"1", "2", "3"});
+  QTest::mouseClick(Command(0), Qt::LeftButton);
+  Cell(6)->setText(u"5"_s);                   // locked
+  QApplication::focusWidget()->clearFocus();  // no caret or focus mark among the texts
+  auto inside = [](QWidget* w, int left = 3) { return w->rect().adjusted(left, 3, -3, -3); };
+  for (QWidget* w : std::initializer_list<QWidget*>{Label(0), Command(0), Command(1), Cell(0),
+                                                    Cell(6), Cell(5), Assignment()->viewport()}) {
+    EXPECT_GE(TextContrast(w, inside(w)), 4.5) << w->objectName().toStdString();
+  }
+  // An option's caption, right of its mark, and the frame's caption on its border.
+  EXPECT_GE(TextContrast(Option(0), inside(Option(0), 27)), 4.5) << "option";
+  EXPECT_GE(TextContrast(Find<QGroupBox>(u"Frame1"_s), QRect(8, 0, 50, 15)), 4.5) << "frame";
+  QLabel* tip = ShowToolTip(Cell(5));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_GE(TextContrast(tip, inside(tip)), 4.5) << "tool tip";
+  QToolTip::hideText();
+  TypeRow(0, {"1", "2", "1e400"});
+  double message = 0;
+  CloseMessageBox([&] { QTest::mouseClick(Command(0), Qt::LeftButton); },
+                  [&](QMessageBox* box) {
+                    const auto* text = box->findChild<QLabel*>(u"qt_msgbox_label"_s);
+                    message = TextContrast(box, text->geometry());
+                  });
+  EXPECT_GE(message, 4.5) << "failure message";
+}
+
+// Taking the keyboard focus, every kind of stop changes pixels where it shows in the window, so
+// that 40 or more stand out from what was there (3:1), and line all four sides of a frame at
+// least half as wide and high as the stop. Locked cell 38 lies in row 6, under its left-hand
+// neighbour.
+TEST_F(MainWindowTest, EveryKindOfStopShowsItsFocus) {
+  for (QWidget* stop :
+       std::initializer_list<QWidget*>{Command(0), Option(0), Cell(0), Cell(38), Assignment()}) {
+    Command(1)->setFocus();
+    const QRect area(stop->mapTo(&window, QPoint()), stop->size());
+    const QImage before = window.grab(area).toImage();
+    stop->setFocus(Qt::TabFocusReason);
+    const QImage after = window.grab(area).toImage();
+    std::vector<int> rows(after.height()), columns(after.width());
     QRect marked;
-    int weak = 0;
-    for (int y = 0; y < focused.height(); ++y) {
-      for (int x = 0; x < focused.width(); ++x) {
-        if (focused.pixel(x, y) == unfocused.pixel(x, y)) continue;
+    for (int y = 0; y < after.height(); ++y) {
+      for (int x = 0; x < after.width(); ++x) {
+        if (Contrast(after.pixelColor(x, y), before.pixelColor(x, y)) < 3) continue;
+        ++rows[y], ++columns[x];
         marked |= QRect(x, y, 1, 1);
-        if (Contrast(focused.pixelColor(x, y), faces[i]) < 3) ++weak;
       }
     }
-    EXPECT_EQ(weak, 0) << i;
-    EXPECT_GE(marked.width(), focused.width() * 3 / 4) << i;
-    EXPECT_GE(marked.height(), focused.height() / 2) << i;
+    const std::string name = stop->objectName().toStdString();
+    EXPECT_GE(std::accumulate(rows.begin(), rows.end(), 0), 40) << name;
+    ASSERT_GE(marked.width(), after.width() / 2) << name;
+    ASSERT_GE(marked.height(), after.height() / 2) << name;
+    // The marks of a side: of its outer three lines, the one with most (a corner may stick out).
+    auto side = [](const std::vector<int>& n, int edge, int in) {
+      return std::max({n[edge], n[edge + in], n[edge + 2 * in]});
+    };
+    EXPECT_GE(side(rows, marked.top(), 1), marked.width() / 3) << name;
+    EXPECT_GE(side(rows, marked.bottom(), -1), marked.width() / 3) << name;
+    EXPECT_GE(side(columns, marked.left(), 1), marked.height() / 3) << name;
+    EXPECT_GE(side(columns, marked.right(), -1), marked.height() / 3) << name;
   }
+}
+
+// What the screen shows (offscreen, one pixel per point) as the focus comes and goes, and as the
+// assignment scrolls with it, is what the window draws afresh: no focus mark is left behind,
+// missing, or moved with the text.
+TEST_F(MainWindowTest, TheScreenKeepsUpWithFocusChanges) {
+  auto fresh = [&] {
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    return shown.convertToFormat(QImage::Format_RGB32) ==
+           window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  };
+  for (QWidget* stop : std::initializer_list<QWidget*>{Cell(38), Option(0), Assignment()}) {
+    Command(1)->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor(fresh)) << "left " << stop->objectName().toStdString();
+    stop->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(QTest::qWaitFor(fresh)) << stop->objectName().toStdString();
+  }
+  Assignment()->verticalScrollBar()->setValue(3);
+  EXPECT_TRUE(QTest::qWaitFor(fresh)) << "scrolled";
 }
 
 TEST_F(MainWindowTest, TheWholeJobCanBeDoneWithTheKeyboardAlone) {

@@ -77,7 +77,9 @@ TEST(Val, ANumberBeyondTheDoubleRangeIsAFailureNotInfinity) {
   for (const QString& text :
        {QStringLiteral("1e400"), QStringLiteral("-1e400"), QStringLiteral("1.8e308"),
         QString(400, u'9'), QStringLiteral("0.0001e99999999999999999999"),
-        QStringLiteral("1 e 3 0 9")}) {
+        QStringLiteral("1 e 3 0 9"),
+        // 1e399: however long, the exponent is weighed against the zeros before the digit.
+        QStringLiteral("0.") + QString(400, u'0') + QStringLiteral("1e800")}) {
     EXPECT_THROW(Val(text), NumberOutOfRange) << text.toStdString();
   }
 }
@@ -128,33 +130,64 @@ TEST(ReadCellNumber, ReadsWhatFormatNumberWroteAsTheNumberShown) {
       const QString text = FormatNumber(c.value, 3, locale);
       // The number shown, as the C format writes it without groups and Val reads it.
       const double shown = Val(FormatNumber(c.value, 3, QLocale::c()));
-      EXPECT_EQ(ReadCellNumber(text, 3, locale), shown) << name << " " << text.toStdString();
+      EXPECT_EQ(ReadCellNumber(text, locale), shown) << name << " " << text.toStdString();
     }
   }
 }
 
-TEST(ReadCellNumber, ReadsAnyOtherTextAsValDoes) {
+TEST(ReadCellNumber, ReadsANumberInTheRegionalFormatAndAnyOtherTextAsValDoes) {
   struct Case {
     const char* locale;
     const char16_t* text;
     double expected;
   };
   const Case cases[] = {
-      {"bg_BG", u"2,5", 2.0},            // not three decimals
-      {"bg_BG", u"1.5e3", 1500.0},       // typed with a point
-      {"bg_BG", u"1 234,5", 1234.0},     // plain blanks are skipped
-      {"bg_BG", u"1,234.568", 1.0},      // another locale's writing
-      {"bg_BG", u"2,500 ", 2.0},         // anything more
+      // The whole text is a number in the regional format.
+      {"bg_BG", u"2,5", 2.5},
+      {"bg_BG", u"4,47", 4.47},
+      {"bg_BG", u"-3,25", -3.25},
+      {"bg_BG", u"0,0004", 0.0004},
+      {"bg_BG", u",5", 0.5},
+      {"bg_BG", u"1\u00a0234,5", 1234.5},
+      {"bg_BG", u"1 234 567,5", 1234567.5},  // a plain blank for the no-break space
+      {"bg_BG", u"1234,5", 1234.5},
+      {"bg_BG", u" 2,5\u00a0", 2.5},
+      {"bg_BG", u"+1,5E-3", 0.0015},
+      {"fr_FR", u"1 234\u202f567,5", 1234567.5},
+      {"de_DE", u"2,5", 2.5},
+      {"de_DE", u"1.234,5", 1234.5},
+      {"de_DE", u"1.234", 1234.0},
+      {"en_US", u"1,234.5", 1234.5},
+      {"en_US", u"1,234", 1234.0},
+      {"C", u"1,234.5", 1234.5},
+      {"C", u"1,234", 1234.0},
+      {"en_IN", u"12,34,567.5", 1234567.5},
+      {"he_IL", u"-1.500", -1.5},
+      {"ar_EG", u"\u061c-\u0661\u066c\u0662\u0663\u0664\u066b\u0665", -1234.5},
+      {"fa_IR", u"\u200e\u2212\u06f1\u066c\u06f2\u06f3\u06f4\u066b\u06f5", -1234.5},
+      // Anything else, misplaced groups among it, reads as Val reads it.
+      {"bg_BG", u"2.5", 2.5},
+      {"bg_BG", u"2,5a", 2.0},
+      {"bg_BG", u"12 34,5", 1234.0},
+      {"bg_BG", u"abc", 0.0},
+      {"bg_BG", u"", 0.0},
+      {"bg_BG", u"1,234.568", 1.0},
+      {"de_DE", u"2.5", 2.5},
+      {"de_DE", u"1.23,5", 1.23},
+      {"de_DE", u".500", 0.5},  // no digits before the first group separator
+      {"en_US", u"2,5", 2.0},
+      {"C", u"2,5", 2.0},
       {"de_CH", u"1'234.500", 1.0},      // an apostrophe, where de_CH writes U+2019
       {"en_IN", u"1,234,567.000", 1.0},  // grouped in threes where en_IN groups in twos
-      {"he_IL", u"-1.500", -1.5},        // without the direction mark: Val's reading
+      {"en_IN", u"123,456", 123.0},
   };
   for (const Case& c : cases) {
     const QString text = QString::fromUtf16(c.text);
-    EXPECT_EQ(ReadCellNumber(text, 3, QLocale(QString::fromLatin1(c.locale))), c.expected)
+    EXPECT_EQ(ReadCellNumber(text, QLocale(QString::fromLatin1(c.locale))), c.expected)
         << c.locale << " " << text.toStdString();
   }
-  EXPECT_THROW(ReadCellNumber(u"1e400", 3, QLocale::c()), NumberOutOfRange);
+  EXPECT_THROW(ReadCellNumber(u"1e400", QLocale::c()), NumberOutOfRange);
+  EXPECT_THROW(ReadCellNumber(u"-9,9e999", QLocale(QLocale::Bulgarian)), NumberOutOfRange);
 }
 
 TEST(FormatNumber, WritesLargeMagnitudesInFull) {

@@ -10,6 +10,8 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "window_widgets.h"
+
 namespace {
 
 // QLineEdit leaves this many pixels between its contents rectangle and the text on either side.
@@ -83,6 +85,12 @@ void CellEdit::focusOutEvent(QFocusEvent* event) {
 
 void CellEdit::paintEvent(QPaintEvent* event) {
   QLineEdit::paintEvent(event);
+  if (hasFocus()) {
+    // Most styles show the focus of a line edit by its caret alone, and a locked cell by nothing.
+    QPainter painter(this);
+    DrawFocusRing(painter, rect().marginsRemoved(focus_ring_inset_),
+                  FocusColourOn(palette(), palette().color(QPalette::Base)));
+  }
   const QString text = displayText();
   if (editing_ || text.isEmpty()) return;
 

@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <algorithm>
 #include <iterator>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -35,14 +36,16 @@ QRect PixelRect(const layout::Place& p) {
   return QRect(layout::Px(p.left), layout::Px(p.top), layout::Px(p.width), layout::Px(p.height));
 }
 
-// Gives `role` one colour in every colour group, so that a disabled or inactive control shows
-// the same colour as an active one.
-void Paint(QWidget* widget, std::initializer_list<QPalette::ColorRole> roles, QColor colour) {
+// Gives the `background` roles of `widget` the colour `colour`, and its `text` roles the colour
+// of the window's own that stands out against it, each the same in every colour group, so that a
+// disabled or inactive control shows the same colours as an active one. The desktop's text colour
+// is not used on a fixed background: under a dark scheme it is light, and hardly seen there.
+void Paint(QWidget* widget, std::initializer_list<QPalette::ColorRole> background,
+           std::initializer_list<QPalette::ColorRole> text, QColor colour) {
   QPalette palette = widget->palette();
-  for (QPalette::ColorRole role : roles) {
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-      palette.setColor(group, role, colour);
-    }
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    for (QPalette::ColorRole role : background) palette.setColor(group, role, colour);
+    for (QPalette::ColorRole role : text) palette.setColor(group, role, TextColourOn(colour));
   }
   widget->setPalette(palette);
 }
@@ -66,7 +69,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
   setWindowTitle(QStringLiteral(FRUSTUM_WEB_ADDRESS) + QString::fromUtf16(layout::Caption));
   setWindowIcon(QIcon(QPixmap(hamburger_xpm)));
   setAutoFillBackground(true);
-  Paint(this, {QPalette::Window}, ToColor(layout::WindowColour));
+  Paint(this, {QPalette::Window}, {}, ToColor(layout::WindowColour));
   // Every control inherits the window's font; only the computed cells have a bold one.
   setFont(QFont(QString::fromLatin1(layout::FontFamily), layout::FontPointSize));
 
@@ -94,7 +97,7 @@ void MainWindow::CreateLabels() {
     label->setGeometry(PixelRect(c.place));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setAutoFillBackground(true);
-    Paint(label, {QPalette::Window}, ToColor(layout::LabelColour));
+    Paint(label, {QPalette::Window}, {QPalette::WindowText}, ToColor(layout::LabelColour));
   }
 }
 
@@ -118,12 +121,16 @@ void MainWindow::CreateCells() {
       // the pink): lighter than the black of the given cells, yet 4.5 times as dark as the pink.
       cell->setEnabled(false);
       cell->setFont(bold);
-      Paint(cell, {QPalette::Base}, ToColor(layout::ComputedCellColour));
+      Paint(cell, {QPalette::Base}, {}, ToColor(layout::ComputedCellColour));
       QPalette palette = cell->palette();
       palette.setColor(QPalette::Disabled, QPalette::Text, ToColor(layout::ComputedTextColour));
       cell->setPalette(palette);
       name += QStringLiteral(", изчислено");
     }
+    // Inside the cell's outline, and clear of the strips that its right-hand neighbour and the
+    // row below cover.
+    cell->SetFocusRingInset(QMargins(1, 1, layout::Px(layout::CellWidth - layout::ColumnPitch),
+                                     layout::Px(layout::CellHeight - layout::RowPitch)));
     cell->setAccessibleName(name);
     // A value wider than its cell shows its start and "…", and a disabled cell cannot be
     // scrolled: the tool tip (shown by disabled widgets too) always offers the whole text.
@@ -138,6 +145,7 @@ void MainWindow::CreateCommandButtons() {
     auto* button = new FaceButton(QString::fromUtf16(c.text), ToColor(c.face), this);
     button->setObjectName(ObjectName("Command1", i));
     button->setGeometry(PixelRect(c.place));
+    Paint(button, {}, {QPalette::ButtonText}, ToColor(c.face));
     connect(button, &QPushButton::clicked, this, [this, i] { PressCommand(i); });
     Command1_[static_cast<std::size_t>(i)] = button;
   }
@@ -147,7 +155,7 @@ void MainWindow::CreateOptionFrame() {
   Frame1_ = new FrameBox(QString::fromUtf16(layout::FrameTitle), this);
   Frame1_->setObjectName(QStringLiteral("Frame1"));
   Frame1_->setGeometry(PixelRect(layout::FramePlace));
-  Paint(Frame1_, {QPalette::Window}, ToColor(layout::FrameColour));
+  Paint(Frame1_, {QPalette::Window}, {QPalette::WindowText}, ToColor(layout::FrameColour));
 
   for (std::int16_t i = 0; i < form::RowCount; ++i) {
     const layout::OptionControl& c = layout::Options[i];
@@ -157,11 +165,13 @@ void MainWindow::CreateOptionFrame() {
     // A button's background is drawn with the Button role; the Window role is set as well for
     // the styles that use it.
     option->setAutoFillBackground(true);
-    Paint(option, {QPalette::Button, QPalette::Window}, ToColor(layout::OptionColour));
+    Paint(option, {QPalette::Button, QPalette::Window}, {QPalette::WindowText},
+          ToColor(layout::OptionColour));
     // Of the group only the chosen button is a Tab stop; the others take the focus by a click or
     // by the arrow keys.
     option->setFocusPolicy(Qt::ClickFocus);
     option->SetMoveChoice([this](int step) { MoveChoice(step); });
+    option->SetFocusRingInset(QMargins(0, 0, 0, layout::Px(layout::OptionOverlap)));
     connect(option, &QRadioButton::toggled, this, [this, option, i](bool chosen) {
       option->setFocusPolicy(chosen ? Qt::StrongFocus : Qt::ClickFocus);
       if (chosen) form_.Option1_Click(i);
@@ -171,7 +181,7 @@ void MainWindow::CreateOptionFrame() {
 }
 
 void MainWindow::CreateAssignment() {
-  Text1_ = new QPlainTextEdit(this);
+  Text1_ = new AssignmentBox(this);
   Text1_->setObjectName(ObjectName("Text1", 0));
   Text1_->setGeometry(PixelRect(layout::AssignmentPlace));
   // The stored text ends its lines with CR LF; the box shows each as one line break.
@@ -250,10 +260,28 @@ void MainWindow::PressCommand(std::int16_t index) {
   QWidget* focus = QApplication::focusWidget();
   const form::CommandOutcome outcome = form_.Command1_Click(index);
   if (!outcome.Failed()) return;
-  // Nothing was written: the grid is as it was, and the user goes on from where they were.
+  // Nothing was written: the grid is as it was. The user goes on in the cell the message names,
+  // its text selected so that typing replaces it, or else from where they were.
   QMessageBox box(QMessageBox::Critical, QString::fromUtf16(form::FailureTitle), outcome.failure,
                   QMessageBox::Ok, this);
   box.exec();
   activateWindow();
-  if (focus) focus->setFocus(Qt::OtherFocusReason);
+  if (outcome.cell >= 0) {
+    // The focus may reach the cell only when the window is active again, and a cell without the
+    // focus drops a selection to show its start: the text is selected when the focus arrives.
+    QLineEdit* cell = Text2_.at(static_cast<std::size_t>(outcome.cell));
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(qApp, &QApplication::focusChanged, cell, [cell, once](QWidget*, QWidget* now) {
+      if (!now) return;
+      if (now == cell) cell->selectAll();
+      QObject::disconnect(*once);
+    });
+    cell->setFocus(Qt::OtherFocusReason);
+    if (cell->hasFocus()) {  // it had the focus already: no change is signalled
+      QObject::disconnect(*once);
+      cell->selectAll();
+    }
+  } else if (focus) {
+    focus->setFocus(Qt::OtherFocusReason);
+  }
 }

@@ -46,7 +46,8 @@ class MainWindow : public QWidget, public form::FormControls {
   void CentreOnScreen();
 
   void MoveChoice(int step);
-  // Runs Command1_Click and shows, in a message box, why a calculation failed.
+  // Runs Command1_Click and shows, in a message box, why a calculation failed; then the cell the
+  // message names has the focus, its text selected.
   void PressCommand(std::int16_t index);
 
   std::array<QLineEdit*, form::CellCount> Text2_{};

@@ -84,6 +84,8 @@ constexpr OptionControl Options[] = {
     {{120, 2520, 1455, 405}, u"Вариант 7", 53}, {{120, 2880, 1455, 405}, u"Вариант 8", 60},
 };
 constexpr Rgb OptionColour = {128, 128, 255};
+// How far each option button's bottom edge lies under the next one.
+constexpr int OptionOverlap = Options[0].place.top + Options[0].place.height - Options[1].place.top;
 
 // Text1(0), the assignment; it keeps the platform's colours.
 constexpr Place AssignmentPlace = {120, 3960, 7575, 2175};
@@ -96,8 +98,10 @@ constexpr const char16_t* ColumnHeads[form::ColumnCount] = {u"r", u"R", u"H", u"
 
 // The grid: cell k lies in row RowOf(k) and column ColumnOf(k). Each cell overlaps its right-hand
 // neighbour by 15 twips and the cell below by 45.
-constexpr int CellLeft(int column) { return 1920 + 960 * column; }
-constexpr int CellTop(int row) { return 840 + 360 * row; }
+constexpr int ColumnPitch = 960;
+constexpr int RowPitch = 360;
+constexpr int CellLeft(int column) { return 1920 + ColumnPitch * column; }
+constexpr int CellTop(int row) { return 840 + RowPitch * row; }
 constexpr int CellWidth = 975;
 constexpr int CellHeight = 405;
 

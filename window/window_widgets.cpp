@@ -4,15 +4,68 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <algorithm>
+#include <cmath>
 #include <utility>
+
+namespace {
+
+// WCAG's contrast ratio of two colours: from 1 (the same) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b) {
+  auto luminance = [](const QColor& c) {
+    auto linear = [](double v) {
+      return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF()) +
+           0.05;
+  };
+  return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
+}
+
+}  // namespace
+
+QColor TextColourOn(const QColor& background) {
+  const QColor black(Qt::black);
+  const QColor white(Qt::white);
+  return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
+}
+
+QColor FocusColourOn(const QPalette& palette, const QColor& background) {
+  const QColor highlight = palette.color(QPalette::Highlight);
+  return ContrastRatio(highlight, background) >= 3 ? highlight : TextColourOn(background);
+}
+
+void DrawFocusDots(QPainter& painter, const QRect& area, const QColor& colour) {
+  // Measured in whole device pixels: a line one point wide at a scale such as 1.5 falls across
+  // device pixels, and how its dots are then rasterised differs between Qt versions, down to
+  // dots that vanish.
+  const int width = std::max(1, static_cast<int>(painter.device()->devicePixelRatioF()));
+  QPen dots(colour, width, Qt::CustomDashLine);
+  dots.setCosmetic(true);
+  dots.setDashPattern({1, 1});
+  painter.setPen(dots);
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(area.adjusted(0, 0, -1, -1));  // a rectangle's outline reaches one pixel beyond
+}
+
+void DrawFocusRing(QPainter& painter, const QRect& area, const QColor& colour) {
+  QPainterPath ring;
+  ring.setFillRule(Qt::OddEvenFill);
+  ring.addRect(area);
+  ring.addRect(area.adjusted(2, 2, -2, -2));
+  painter.fillPath(ring, colour);
+}
 
 FaceButton::FaceButton(const QString& text, QColor face, QWidget* parent)
     : QPushButton(text, parent), face_(face) {
   // Neither button is pressed by Enter: only a click or Space on the focused button counts.
   setAutoDefault(false);
   setDefault(false);
-  // The face covers every pixel of the button, so Qt need not paint what lies beneath it first.
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Not an opaque paint event: at a scale such as 1.5 the button ends half-way through a device
+  // pixel, which its face does not cover, and what lies beneath must be painted there first.
 }
 
 void FaceButton::changeEvent(QEvent* event) {
@@ -36,8 +89,8 @@ void FaceButton::paintEvent(QPaintEvent*) {
     faces_text_ = text();
   }
   QPixmap& face = faces_[down ? 1 : 0];
-  if (face.isNull() || face.deviceIndependentSize() != QSizeF(size()) ||
-      face.devicePixelRatio() != ratio) {
+  // Compared in device pixels: at a fractional scale the face's size in points is not whole.
+  if (face.isNull() || face.size() != size() * ratio || face.devicePixelRatio() != ratio) {
     face = QPixmap(size() * ratio);
     face.setDevicePixelRatio(ratio);
     QPainter painter(&face);
@@ -53,13 +106,9 @@ void FaceButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.drawPixmap(0, 0, face);
   if (hasFocus()) {
-    // The dotted rectangle of desktop buttons, in the caption's colour: the styles' own focus
-    // frame (on Fusion a faint line of a shade of the face) is hardly seen on these faces.
-    QPen dots(palette().color(QPalette::ButtonText), 1, Qt::CustomDashLine);
-    dots.setDashPattern({1, 1});
-    painter.setPen(dots);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(4, 4, -5, -5));
+    // The dotted rectangle of desktop buttons: the styles' own focus frame (on Fusion a faint
+    // line of a shade of the face) is hardly seen on these faces.
+    DrawFocusDots(painter, rect().adjusted(4, 4, -4, -4), FocusColourOn(palette(), face_));
   }
 }
 
@@ -90,6 +139,21 @@ void OptionButton::keyPressEvent(QKeyEvent* event) {
   event->accept();
 }
 
+void OptionButton::paintEvent(QPaintEvent*) {
+  // The styles' own focus frame (on Fusion a line of a shade of the button's colour) is all but
+  // invisible on these buttons: the dotted rectangle stands in for it.
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  const bool focus = option.state.testFlag(QStyle::State_HasFocus);
+  option.state.setFlag(QStyle::State_HasFocus, false);
+  painter.drawControl(QStyle::CE_RadioButton, option);
+  if (!focus) return;
+  const QRect caption = style()->subElementRect(QStyle::SE_RadioButtonFocusRect, &option, this);
+  DrawFocusDots(painter, caption.intersected(rect().marginsRemoved(focus_ring_inset_)),
+                FocusColourOn(palette(), palette().color(backgroundRole())));
+}
+
 FrameBox::FrameBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {
   setAutoFillBackground(true);
 }
@@ -107,4 +171,30 @@ void FrameBox::paintEvent(QPaintEvent*) {
   painter.fillRect(caption_area, palette().color(QPalette::Window));
   painter.setPen(palette().color(QPalette::WindowText));
   painter.drawText(caption_area, Qt::AlignCenter, caption);
+}
+
+void AssignmentBox::paintEvent(QPaintEvent* event) {
+  QPlainTextEdit::paintEvent(event);
+  if (!hasFocus()) return;
+  // Around the text, inside the border: the text keeps its margin clear of it.
+  QPainter painter(viewport());
+  DrawFocusRing(painter, viewport()->rect(),
+                FocusColourOn(palette(), palette().color(QPalette::Base)));
+}
+
+// Qt repaints only the caret when the focus comes or goes; the ring runs all round.
+void AssignmentBox::focusInEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusInEvent(event);
+  viewport()->update();
+}
+
+void AssignmentBox::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  viewport()->update();
+}
+
+void AssignmentBox::scrollContentsBy(int dx, int dy) {
+  QPlainTextEdit::scrollContentsBy(dx, dy);
+  // Scrolling moves the pixels drawn, the ring's with the text's; it is drawn afresh in place.
+  if (hasFocus()) viewport()->update();
 }

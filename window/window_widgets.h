@@ -1,14 +1,32 @@
-// The two kinds of control whose look or handling Qt's own widgets do not give as the window
-// needs them.
+// The kinds of control whose look or handling Qt's own widgets do not give as the window needs
+// them, and the colours that keep their texts and keyboard focus visible on any desktop scheme.
 #pragma once
 
 #include <QColor>
 #include <QGroupBox>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
 #include <functional>
+
+class QPainter;
+
+// Black or white, whichever stands out more against `background` by WCAG's contrast ratio: the
+// window's own colour for text on the backgrounds it fixes, where the desktop's text colour
+// (light under a dark scheme) could hardly be read.
+QColor TextColourOn(const QColor& background);
+
+// The colour of the keyboard focus on `background`: the desktop's highlight where it stands at
+// 3:1 or more against it, else black or white.
+QColor FocusColourOn(const QPalette& palette, const QColor& background);
+
+// The dotted rectangle of desktop buttons, one pixel wide, along the edges of `area`.
+void DrawFocusDots(QPainter& painter, const QRect& area, const QColor& colour);
+
+// A solid ring two pixels wide just inside `area`.
+void DrawFocusRing(QPainter& painter, const QRect& area, const QColor& colour);
 
 // A push button whose whole face is filled flat with one colour, on every platform style (Qt's
 // styles draw faces with gradients or theme images that ignore the palette).
@@ -30,7 +48,8 @@ class FaceButton : public QPushButton {
 
 // An option button that answers a click anywhere on its coloured area (Qt's answers only on the
 // mark and the caption), and whose arrow keys move the choice to the previous or next button of
-// its group, round the end, as option buttons of desktop systems do.
+// its group, round the end, as option buttons of desktop systems do. With the keyboard focus it
+// shows a dotted rectangle around its caption.
 class OptionButton : public QRadioButton {
  public:
   OptionButton(const QString& text, QWidget* parent);
@@ -38,12 +57,18 @@ class OptionButton : public QRadioButton {
   // Called with -1 (Up, Left) or +1 (Down, Right) when an arrow key is pressed on the button.
   void SetMoveChoice(std::function<void(int step)> move_choice);
 
+  // How far inside the button's edges the focus rectangle must stay: the next button of the
+  // group overlaps its bottom edge.
+  void SetFocusRingInset(const QMargins& inset) { focus_ring_inset_ = inset; }
+
  protected:
   bool hitButton(const QPoint& pos) const override;
   void keyPressEvent(QKeyEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
   std::function<void(int)> move_choice_;
+  QMargins focus_ring_inset_;
 };
 
 // A group frame filled flat with its colour inside and out, with an etched border and its caption
@@ -54,4 +79,17 @@ class FrameBox : public QGroupBox {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+};
+
+// A read-only text box that shows a ring inside its border while it has the keyboard focus (Qt
+// shows only the caret there).
+class AssignmentBox : public QPlainTextEdit {
+ public:
+  explicit AssignmentBox(QWidget* parent) : QPlainTextEdit(parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
 };
