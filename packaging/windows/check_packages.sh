@@ -46,7 +46,7 @@ wine winecfg -v win10 >/dev/null 2>&1 && wineserver --wait
 unpacked="$work/$name"
 for file in frustum.exe LICENSE.txt qt-and-relinking.txt licenses/qt6-base/LICENSES/LGPL-3.0-only.txt \
   licenses/qt6-base/LICENSES/GPL-3.0-only.txt licenses/qt6-base/debian-copyright \
-  source/CMakeLists.txt source/windows/build-qt.sh; do
+  guide/guide-bg.html guide/frustum.svg source/CMakeLists.txt source/windows/build-qt.sh; do
   [ -s "$unpacked/$file" ] || fail "the zip lacks $file"
 done
 [ -z "$(find "$unpacked/source" -maxdepth 1 -name 'build*')" ] || fail "the zip holds a build folder"
@@ -136,7 +136,9 @@ for mode in AllUsers CurrentUser; do
   wine "$work/packages/$name.exe" /S "/$mode" && wineserver --wait || fail "$mode: the installer failed"
   # Each package strips its own copy, which gets its own time stamp and checksum in the PE header.
   cmp -s -i 1024 "$programs/frustum.exe" "$unpacked/frustum.exe" || fail "$mode: not the zip's frustum.exe"
-  [ -f "$menu/Пресечен конус/Изтриване на Пресечен конус.lnk" ] || fail "$mode: no uninstall entry"
+  for entry in "Пресечен конус" Ръководство "Изтриване на Пресечен конус"; do
+    [ -f "$menu/Пресечен конус/$entry.lnk" ] || fail "$mode: no Start-menu entry \"$entry\""
+  done
   wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Frustum" "$work/e.reg" /y \
     &>/dev/null || fail "$mode: no entry in Apps & features"
   for value in '"DisplayName"="Пресечен конус"' "\"DisplayVersion\"=\"$version\"" \
