@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "main_window.h"
-#include "startup.h"
+#include "app/startup.h"
+#include "window/main_window.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <string>
 
-#include "main_window.h"
+#include "window/main_window.h"
 
 WindowApplication::WindowApplication(int& argc, char** argv) : argc_(argc), argv_(argv) {
   // Offscreen, so that no display is needed; Bulgarian, as the program's users see it.

@@ -29,13 +29,13 @@
 #include <string>
 #include <vector>
 
-#include "failure_cases.h"
-#include "form_controls.h"
-#include "frustum_form.h"
-#include "frustum_solver.h"
-#include "grid.h"
-#include "model_controls.h"
-#include "number_text.h"
+#include "form/form_controls.h"
+#include "form/frustum_form.h"
+#include "form/grid.h"
+#include "form/number_text.h"
+#include "geometry/frustum_solver.h"
+#include "tests/support/failure_cases.h"
+#include "tests/support/model_controls.h"
 
 namespace form {
 namespace {

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "main_window.h"
+#include "window/main_window.h"
 
 namespace {
 

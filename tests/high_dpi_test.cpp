@@ -13,7 +13,7 @@
 #include <QStyleOptionFrame>
 #include <cmath>
 
-#include "main_window.h"
+#include "window/main_window.h"
 
 namespace {
 

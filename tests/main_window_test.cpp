@@ -1,5 +1,5 @@
 // The real window, driven as a user drives it: mouse clicks, typed keys, Tab and arrow keys.
-#include "main_window.h"
+#include "window/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +32,9 @@
 #include <utility>
 #include <vector>
 
-#include "assignment_text.h"
-#include "grid.h"
-#include "number_text.h"
+#include "form/grid.h"
+#include "form/number_text.h"
+#include "window/assignment_text.h"
 
 namespace {
 

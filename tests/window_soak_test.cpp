@@ -17,9 +17,9 @@
 #include <cstdio>
 #include <random>
 
-#include "frustum_solver.h"
-#include "grid.h"
-#include "main_window.h"
+#include "form/grid.h"
+#include "geometry/frustum_solver.h"
+#include "window/main_window.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "accessibility.h"
+#include "window/accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -8,7 +8,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "main_window.h"
+#include "window/main_window.h"
 
 namespace accessibility {
 namespace {

@@ -1,4 +1,4 @@
-#include "cell_edit.h"
+#include "window/cell_edit.h"
 
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -10,7 +10,7 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "window_widgets.h"
+#include "window/window_widgets.h"
 
 namespace {
 

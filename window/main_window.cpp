@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "window/main_window.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -16,13 +16,13 @@
 #include <utility>
 #include <vector>
 
-#include "accessibility.h"
-#include "assignment_text.h"
-#include "cell_edit.h"
-#include "failure_messages.h"
-#include "hamburger.xpm"
-#include "main_window_layout.h"
-#include "window_widgets.h"
+#include "form/failure_messages.h"
+#include "window/accessibility.h"
+#include "window/assignment_text.h"
+#include "window/cell_edit.h"
+#include "window/hamburger.xpm"
+#include "window/main_window_layout.h"
+#include "window/window_widgets.h"
 
 #ifndef FRUSTUM_WEB_ADDRESS
 #define FRUSTUM_WEB_ADDRESS "frustum.example.org"

@@ -7,9 +7,9 @@
 #include <array>
 #include <cstdint>
 
-#include "form_controls.h"
-#include "frustum_form.h"
-#include "grid.h"
+#include "form/form_controls.h"
+#include "form/frustum_form.h"
+#include "form/grid.h"
 
 class QLineEdit;
 class QPlainTextEdit;

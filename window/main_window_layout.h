@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <iterator>
 
-#include "grid.h"
+#include "form/grid.h"
 
 namespace layout {
 

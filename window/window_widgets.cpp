@@ -1,4 +1,4 @@
-#include "window_widgets.h"
+#include "window/window_widgets.h"
 
 #include <qdrawutil.h>
 
