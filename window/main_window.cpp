@@ -24,10 +24,6 @@
 #include "window/main_window_layout.h"
 #include "window/window_widgets.h"
 
-#ifndef FRUSTUM_WEB_ADDRESS
-#define FRUSTUM_WEB_ADDRESS "frustum.example.org"
-#endif
-
 namespace {
 
 QColor ToColor(layout::Rgb c) { return QColor(c.red, c.green, c.blue); }
