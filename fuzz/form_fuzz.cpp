@@ -40,6 +40,8 @@
 namespace form {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "form_fuzz: %s\n", what);
   std::abort();
@@ -101,8 +103,7 @@ QString TypedText(FuzzedDataProvider& in) {
 // "-1 234,500": an optional minus, digits grouped in threes by no-break spaces, a decimal comma
 // and exactly three decimals.
 const QRegularExpression& NumberFormat() {
-  static const QRegularExpression format(
-      QStringLiteral("^-?[0-9]{1,3}(\u00a0[0-9]{3})*,[0-9]{3}$"));
+  static const QRegularExpression format(u"^-?[0-9]{1,3}(\u00a0[0-9]{3})*,[0-9]{3}$"_s);
   return format;
 }
 

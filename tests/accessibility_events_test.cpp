@@ -52,7 +52,7 @@ TEST(AccessibilityEvents, LockEnabledAndValueChangesAreAnnounced) {
   QAccessible::State lock;
   lock.readOnly = lock.editable = true;
 
-  // Choosing variant 2 locks row 1's given cells and opens row 2's.
+  // Choosing variant 1 locks row 0's given cells and opens row 1's.
   auto* option = window.findChild<QRadioButton*>(QStringLiteral("Option1_1"));
   QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 3, 12));
   for (int k : {0, 1, 2, 6, 7, 9})

@@ -303,7 +303,7 @@ TEST_F(MainWindowTest, ShowsItsFixedTexts) {
 }
 
 TEST_F(MainWindowTest, ShowsTheAssignmentTextLineByLine) {
-  const QString stored = QString::fromUtf16(AssignmentText);
+  const QString& stored = layout::AssignmentText;
   EXPECT_EQ(stored.size(), 1159);
   EXPECT_EQ(stored.count(QStringLiteral("\r\n")), 23);
   EXPECT_TRUE(stored.endsWith(QStringLiteral("8) R, L, S.\r\n")));
@@ -345,7 +345,7 @@ std::vector<QString> Names(std::initializer_list<const char*> names) {
 }
 
 TEST_F(MainWindowTest, TabFollowsTheTabIndexesAndStopsAtTheChosenOptionOnly) {
-  // After load, variant 1 chosen: disabled cells are passed over, locked ones are not.
+  // After load, variant 0 chosen: disabled cells are passed over, locked ones are not.
   const auto forward = Names(
       {"Text2_0",   "Text2_1",    "Text2_2",    "Text2_6",  "Text2_7",  "Text2_9",  "Text2_12",
        "Text2_13",  "Command1_0", "Command1_1", "Text2_16", "Text2_18", "Text2_19", "Text2_23",
@@ -362,7 +362,7 @@ TEST_F(MainWindowTest, TabFollowsTheTabIndexesAndStopsAtTheChosenOptionOnly) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(Focused(), u"Text1_0"_s);
 
-  // With variant 7 chosen its button is the one Tab stops at, between cells 35 and 41.
+  // With variant 6 chosen its button is the one Tab stops at, between cells 35 and 41.
   ClickOption(6);
   Cell(34)->setFocus();
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -750,7 +750,7 @@ TEST_F(MainWindowTest, TheWholeJobCanBeDoneWithTheKeyboardAlone) {
   auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
   };
-  // Tab on from the assignment text to the chosen variant's button, and choose variant 6.
+  // Tab on from the assignment text to the chosen variant's button, and choose variant 5.
   for (int i = 0; i < 30 && Focused() != u"Option1_0"_s; ++i) press(Qt::Key_Tab);
   ASSERT_EQ(Focused(), u"Option1_0"_s);
   for (int i = 0; i < 5; ++i) press(Qt::Key_Down);

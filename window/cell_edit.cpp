@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // QLineEdit leaves this many pixels between its contents rectangle and the text on either side.
 constexpr int TextInset = 2;
 
@@ -31,18 +33,18 @@ constexpr qsizetype RightToLeftLaidOut = 1024;
 }  // namespace
 
 QString LiteralToolTip(QStringView text) {
-  QString html = QStringLiteral("<p style=\"white-space:pre\">");
+  QString html = u"<p style=\"white-space:pre\">"_s;
   qsizetype at = 0;
   for (int line = 0; line < ToolTipLines && at < text.size(); ++line) {
     qsizetype length = std::min(ToolTipLineLength, text.size() - at);
     // A character outside the BMP stays whole on its line.
     if (at + length < text.size() && text[at + length - 1].isHighSurrogate()) ++length;
-    if (line > 0) html += QStringLiteral("<br>");
+    if (line > 0) html += u"<br>"_s;
     html += text.mid(at, length).toString().toHtmlEscaped();
     at += length;
   }
   if (at < text.size()) html += QChar(Ellipsis);
-  html += QStringLiteral("</p>");
+  html += u"</p>"_s;
   return html;
 }
 

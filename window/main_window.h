@@ -22,7 +22,7 @@ class MainWindow : public QWidget, public form::FormControls {
 
  public:
   // Creates every control with its settings, then runs the load handler, so that a new window is
-  // in its after-load state: variant 1 chosen, the grid empty, only r, R and H of row 1 open.
+  // in its after-load state: variant 0 chosen, the grid empty, only r, R and H of row 0 open.
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
@@ -50,6 +50,8 @@ class MainWindow : public QWidget, public form::FormControls {
   // message names has the focus, its text selected.
   void PressCommand(std::int16_t index);
 
+  // Indexed with [], as the solver's tables are: every index comes from the form or from the
+  // layout tables, which produce only indexes of existing controls.
   std::array<QLineEdit*, form::CellCount> Text2_{};
   FrameBox* Frame1_ = nullptr;
   std::array<OptionButton*, form::RowCount> Option1_{};
