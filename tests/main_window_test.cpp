@@ -35,6 +35,7 @@
 #include "form/grid.h"
 #include "form/number_text.h"
 #include "window/assignment_text.h"
+#include "window/cell_edit.h"
 
 namespace {
 
@@ -544,6 +545,14 @@ TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
   const auto columns = differences(5);
   EXPECT_GE(columns.first, 3);
   EXPECT_LT(columns.second, Cell(5)->width() - 30);
+  // A value exactly as wide as the room shows whole; cut, it keeps every character that leaves
+  // room for the sign, to the pixel.
+  const QFontMetrics metrics(Cell(0)->font());
+  const QString value = u"21\u00a0991,148"_s;
+  EXPECT_EQ(SignPosition(value, Cell(0)->font(), metrics.horizontalAdvance(value)), -1);
+  const int kept = metrics.horizontalAdvance(value.left(4));
+  EXPECT_EQ(SignPosition(value, Cell(0)->font(), kept + metrics.horizontalAdvance(u'\u2026')),
+            kept);
 }
 
 TEST_F(MainWindowTest, ToolTipsShowTheTextAsTypedAndStaySmall) {
