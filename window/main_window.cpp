@@ -9,7 +9,6 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QStyle>
 #include <algorithm>
 #include <iterator>
 #include <memory>
@@ -216,12 +215,16 @@ void MainWindow::SetTabOrder() {
   }
 }
 
-void MainWindow::CentreOnScreen() {
-  // Here the client area; where the window manager tells the size of its frame before the window
-  // is shown, start-up centres the whole frame instead.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+QRect CentredClientArea(const QRect& area, const QSize& size, const QMargins& frame) {
+  const QSize whole = size.grownBy(frame);
+  const QPoint frame_corner(area.x() + (area.width() - whole.width()) / 2,
+                            area.y() + (area.height() - whole.height()) / 2);
+  return QRect(frame_corner + QPoint(frame.left(), frame.top()), size);
+}
+
+void MainWindow::CentreOnScreen(const QMargins& frame) {
+  if (const QScreen* shown_on = screen()) {
+    setGeometry(CentredClientArea(shown_on->availableGeometry(), size(), frame));
   }
 }
 

@@ -3,6 +3,8 @@
 // from the tables in main_window_layout.h and drives them through the form's FrustumForm.
 #pragma once
 
+#include <QMargins>
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -17,6 +19,10 @@ class FaceButton;
 class FrameBox;
 class OptionButton;
 
+// Where a client area of `size`, with a frame `frame` wide around it, stands when the whole frame
+// is centred in `area`.
+QRect CentredClientArea(const QRect& area, const QSize& size, const QMargins& frame);
+
 class MainWindow : public QWidget, public form::FormControls {
   Q_OBJECT
 
@@ -27,6 +33,10 @@ class MainWindow : public QWidget, public form::FormControls {
   ~MainWindow() override;
 
   std::int16_t GetSelectedVariant() const { return form_.GetSelectedVariant(); }
+
+  // Places the window so that its whole frame, `frame` wide on each side of the client area, is
+  // centred on the screen; with no frame known, the client area. A new window is centred so.
+  void CentreOnScreen(const QMargins& frame = {});
 
   // FormControls, on the real widgets.
   QString CellText(std::int16_t index) const override;
@@ -43,7 +53,6 @@ class MainWindow : public QWidget, public form::FormControls {
   void CreateOptionFrame();
   void CreateAssignment();
   void SetTabOrder();
-  void CentreOnScreen();
 
   void MoveChoice(int step);
   // Runs Command1_Click and shows, in a message box, why a calculation failed; then the cell the
