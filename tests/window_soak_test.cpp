@@ -19,6 +19,7 @@
 
 #include "form/grid.h"
 #include "geometry/frustum_solver.h"
+#include "tests/support/failure_cases.h"
 #include "window/main_window.h"
 
 namespace {
@@ -56,7 +57,8 @@ class WindowSoak {
     dismiss_.setInterval(0);
     QObject::connect(&dismiss_, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        reported_ = !box->text().isEmpty();
+        message_ = box->text();
+        reported_ = !message_.isEmpty();
         box->accept();
       }
     });
@@ -74,8 +76,10 @@ class WindowSoak {
   bool Step(int step) {
     SCOPED_TRACE(QStringLiteral("action %1").arg(step).toStdString());
     reported_ = false;
-    const int kind = Pick(10);
-    if (kind < 2) {
+    const int kind = Pick(11);
+    if (kind == 10) {
+      CalculateFailure();
+    } else if (kind < 2) {
       ClickOption();
     } else if (kind < 4) {
       ClickCell();
@@ -153,6 +157,30 @@ class WindowSoak {
     }
   }
 
+  // A failing calculation of the shared table, typed into its variant's row over whatever the
+  // session left there: its message, its cell to correct focused, and not one cell changed.
+  void CalculateFailure() {
+    const FailureCase& c = FailureCases()[static_cast<std::size_t>(Pick(FailureCases().size()))];
+    SCOPED_TRACE(c.name);
+    QRadioButton* option = options_[static_cast<std::size_t>(c.variant)];
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(option->width() - 3, 12));
+    for (std::size_t i = 0; i < c.typed.size(); ++i) {
+      QLineEdit* cell = cells_[static_cast<std::size_t>(form::GivenCells(c.variant)[i])];
+      cell->setFocus();
+      cell->selectAll();
+      QTest::keyClick(cell, Qt::Key_Delete);
+      QTest::keyClicks(cell, QString::fromLatin1(c.typed[i]));
+    }
+    const std::array<QString, form::CellCount> before = Texts();
+    QTest::mouseClick(commands_[0], Qt::LeftButton);
+    EXPECT_EQ(message_, c.message);
+    EXPECT_EQ(Texts(), before);
+    ++failed_;
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window_));
+    EXPECT_EQ(QApplication::focusWidget(),
+              cells_[static_cast<std::size_t>(form::CellIndex(c.variant, c.column))]);
+  }
+
   std::array<QString, form::CellCount> Texts() const {
     std::array<QString, form::CellCount> out;
     for (std::size_t i = 0; i < out.size(); ++i) out[i] = cells_[i]->text();
@@ -193,6 +221,7 @@ class WindowSoak {
   std::mt19937 random_;
   QTimer dismiss_;
   bool reported_ = false;
+  QString message_;
   bool active_ = false;
   int succeeded_ = 0;
   int failed_ = 0;
