@@ -1,7 +1,8 @@
 // A cell of the grid. Whenever the user is not editing it, it shows its text from the start, and
-// a value too wide for it ends in "…" at its right edge, so that no digit at the start or end of
-// a number is lost from sight unnoticed. Its tool tip shows the text exactly as it stands, never
-// as markup. With the keyboard focus, open or locked, it shows a ring inside its border.
+// a value too wide for it shows "…" where it is cut (at the right edge, or at the left for a text
+// laid out from the right), so that no digit of a number is lost from sight unnoticed. Its tool tip
+// shows the text exactly as it stands, never as markup. With the keyboard focus, open or locked, it
+// shows a ring inside its border.
 #pragma once
 
 #include <QFont>

@@ -59,7 +59,7 @@ class MainWindow : public QWidget, public form::FormControls {
   // message names has the focus, its text selected.
   void PressCommand(std::int16_t index);
 
-  // Indexed with [], as the solver's tables are: every index comes from the form or from the
+  // Indexed with [] (no bounds check at run time): every index comes from the form or from the
   // layout tables, which produce only indexes of existing controls.
   std::array<QLineEdit*, form::CellCount> Text2_{};
   FrameBox* Frame1_ = nullptr;
