@@ -38,17 +38,14 @@ int Count(QObject* object, QAccessible::Event type, QAccessible::State changed =
   }));
 }
 
-// How long the test waits, at the most, for Qt's accessibility and for the window to become
-// active: long enough for a machine busy with builds.
-constexpr int PatienceMs = 60000;
-
 TEST(AccessibilityEvents, LockEnabledAndValueChangesAreAnnounced) {
-  ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, PatienceMs))
+  // Waits of up to a minute, for a machine busy with builds.
+  ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); }, 60000))
       << "Qt's accessibility did not come on";
   MainWindow window;
   window.show();
   window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window, PatienceMs));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 60000));
   QAccessible::installUpdateHandler(Record);
   auto cell = [&](int k) {
     return window.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(k));

@@ -165,9 +165,7 @@ TEST_F(MainWindowTest, EveryControlStandsWhereTheLayoutSays) {
   };
   for (const Expected& e : expected) {
     auto* widget = Find<QWidget>(QString::fromLatin1(e.name));
-    if (widget) {
-      EXPECT_EQ(widget->geometry(), e.rect) << e.name;
-    }
+    EXPECT_EQ(widget ? widget->geometry() : QRect(), e.rect) << e.name;
   }
   for (int k = 0; k < form::CellCount; ++k) {
     EXPECT_EQ(Cell(k)->geometry(),
@@ -225,9 +223,7 @@ TEST_F(MainWindowTest, ShowsItsColoursOnScreen) {
   }
   // A button's face, kept from one paint to the next, is drawn afresh for a new palette or font.
   QImage face = Command(1)->grab().toImage();
-  QPalette palette = Command(1)->palette();
-  palette.setColor(QPalette::ButtonText, Qt::white);
-  Command(1)->setPalette(palette);
+  Command(1)->setPalette(QPalette(Qt::white));
   EXPECT_NE(Command(1)->grab().toImage(), face) << "palette";
   face = Command(1)->grab().toImage();
   Command(1)->setFont(QFont(Command(1)->font().family(), 9));
@@ -547,8 +543,7 @@ TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
   QTest::keyClick(Cell(1), Qt::Key_End);
   QTest::keyClicks(Cell(1), u"123456789"_s);
   EXPECT_EQ(Cell(1)->cursorPosition(), Cell(1)->text().size());
-  // Its context menu takes the focus but leaves the editing as it was, the selection for Copy and
-  // Cut to act on.
+  // Its context menu takes the focus, but leaves the selection for Copy and Cut to act on.
   for (int i = 0; i < 3; ++i) QTest::keyClick(Cell(1), Qt::Key_Left, Qt::ShiftModifier);
   QContextMenuEvent menu_event(QContextMenuEvent::Keyboard, QPoint(5, 5),
                                Cell(1)->mapToGlobal(QPoint(5, 5)));
@@ -565,8 +560,7 @@ TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
   const auto columns = differences(5);
   EXPECT_GE(columns.first, 3);
   EXPECT_LT(columns.second, Cell(5)->width() - 30);
-  // A value exactly as wide as the room shows whole; cut, it keeps every character that leaves
-  // room for the sign, to the pixel.
+  // A value as wide as the room shows whole; cut, it keeps all that leaves room for the sign.
   const QFontMetrics metrics(Cell(0)->font());
   const QString value = u"21\u00a0991,148"_s;
   EXPECT_EQ(SignPosition(value, Cell(0)->font(), metrics.horizontalAdvance(value)), -1);

@@ -77,19 +77,15 @@ TEST(ChoosePlatform, PrefersTheUsersChoiceThenXThenWayland) {
   }
 }
 
-// What reaches the message handler that was installed before the start-up's.
-std::vector<QString> passed_on;
-void PassOn(QtMsgType, const QMessageLogContext&, const QString& text) {
-  passed_on.push_back(text);
-}
-
 // Started as main() starts it, in a Wayland session with XWayland: X, the platform chosen, reaches
 // Qt; Qt's messages, from any thread, wait until the platform has started and then reach the
 // handler that was there before; and the window is tied to its desktop entry.
 TEST(StartUp, HandsOverThePlatformHoldsQtsMessagesAndNamesTheDesktopEntry) {
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  static std::vector<QString> passed_on;
   passed_on.clear();
-  const QtMessageHandler before = qInstallMessageHandler(PassOn);
+  const QtMessageHandler before = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& text) { passed_on.push_back(text); });
   startup::PrepareApplicationStart({{}, ":0", "wayland-0"});
   EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
   std::thread other([] { qWarning("from another thread"); });
