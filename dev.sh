@@ -7,31 +7,43 @@
 #   ./dev.sh startup [rounds] [ms]      times the calculator's start-up and peak memory against a
 #                                       reference window with one line edit under Xvfb; see
 #                                       bench/startup.sh
-#   ./dev.sh asan                       builds with AddressSanitizer and UBSan, runs every test
+#   ./dev.sh asan                       builds with AddressSanitizer and UBSan, runs every test;
+#                                       then the start-up's test under ThreadSanitizer
 #   ./dev.sh fuzz [seconds]             runs each libFuzzer target that long, 60 s by default
 #   ./dev.sh windows                    cross-builds for Windows with MinGW-w64, runs every test
 #                                       under Wine and makes the installer and the zip
 #                                       (build/windows/packages); builds Qt for MinGW first, once
-# Works on Debian 12 as root or through sudo. Packages already present are not installed again.
+# Works on Debian 12 and 13 as root or through sudo. Packages already present are not installed
+# again.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# What building, running and testing need. fonts-liberation2 brings Liberation Serif, which has
-# the metrics of Times New Roman, the window's font; qt6-translations-l10n has Qt's own texts in
-# Bulgarian (context menus, the message box's button). qt6-base-dev brings qt6-qpa-plugins, the X11
-# platform plugin; libxcb1-dev's headers let the window ask the window manager for its frame.
-packages=(cmake ninja-build g++ qt6-base-dev fonts-liberation2 qt6-translations-l10n libxcb1-dev)
+# What differs between the releases. Liberation 2 is fonts-liberation2 on Debian 12 (bookworm),
+# whose fonts-liberation is the older Liberation 1; Debian 13 (trixie) has it as fonts-liberation
+# and keeps fonts-liberation2 only as a transitional package. The fuzzing clang is the release's
+# own: 14 on Debian 12, 19 on Debian 13. Later releases are taken to be like Debian 13.
+codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+case "$codename" in
+  bookworm) liberation=fonts-liberation2 clang_version=14 ;;
+  *) liberation=fonts-liberation clang_version=19 ;;
+esac
+
+# What building, running and testing need. Liberation Serif has the metrics of Times New Roman,
+# the window's font; qt6-translations-l10n has Qt's own texts in Bulgarian (context menus, the
+# message box's button). qt6-base-dev brings qt6-qpa-plugins, the X11 platform plugin;
+# libxcb1-dev's headers let the window ask the window manager for its frame.
+packages=(cmake ninja-build g++ qt6-base-dev "$liberation" qt6-translations-l10n libxcb1-dev)
 # libbenchmark-dev is here too so that the ci build compiles the benchmarks with -Werror.
-# The package test builds the .deb (dpkg-dev, file: for dpkg-shlibdeps) and validates its desktop
-# entry and AppStream file (desktop-file-utils, appstream).
+# The package test builds the .deb (dpkg-dev, file: for dpkg-shlibdeps), validates its desktop
+# entry, AppStream file and manual pages (desktop-file-utils, appstream, man-db) and runs lintian.
 # The accessibility test runs the window on its own X display with a session bus and the
 # accessibility bus (xvfb, dbus-daemon, at-spi2-core).
 test_packages=(libgtest-dev clang-format libbenchmark-dev dpkg-dev file desktop-file-utils appstream
-               xvfb dbus-daemon at-spi2-core)
+               man-db lintian xvfb dbus-daemon at-spi2-core)
 bench_packages=(libbenchmark-dev)
 # The start-up benchmark runs the programs on a virtual X display and watches it with Xlib.
 startup_packages=(xvfb libx11-dev)
-fuzz_packages=(clang-14 libclang-rt-14-dev)
+fuzz_packages=("clang-$clang_version" "libclang-rt-$clang_version-dev")
 # The Windows build: MinGW-w64 (windres comes with its binutils), Wine to run the tests, Debian's
 # GoogleTest sources to build for Windows, and NSIS for the installer. windows/build-qt.sh installs
 # what building Qt needs.
@@ -69,12 +81,18 @@ case "${1:-}" in
     cmake --preset asan
     cmake --build --preset asan
     ctest --preset asan
+    # The start-up holds Qt's messages under a lock, which only ThreadSanitizer sees go missing.
+    cmake --workflow --preset tsan
     ;;
   fuzz)
     install_missing "${packages[@]}" "${fuzz_packages[@]}"
-    exec fuzz/run.sh "${2:-60}"
+    FRUSTUM_FUZZ_CXX="clang++-$clang_version" exec fuzz/run.sh "${2:-60}"
     ;;
   windows)
+    if [ "$codename" != bookworm ]; then
+      echo "./dev.sh windows needs Debian 12 (bookworm): Qt for Windows is built from its Qt 6.4.2 source." >&2
+      exit 1
+    fi
     install_missing "${packages[@]}" "${windows_packages[@]}"
     qt_prefix="$(windows/build-qt.sh | tail -n 1)"
     cmake -S . -B build/windows -G Ninja \

@@ -14,7 +14,15 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   exit 2
 fi
 
-cmake --preset fuzz
+# The clang to build with: FRUSTUM_FUZZ_CXX (dev.sh names the release's own), else the newest
+# clang++-N installed.
+cxx="${FRUSTUM_FUZZ_CXX:-}"
+[ -n "$cxx" ] || cxx="$(compgen -c clang++- | grep -E '^clang\+\+-[0-9]+$' | sort -t- -k2 -n | tail -n 1 || true)"
+if [ -z "$cxx" ] || ! command -v "$cxx" >/dev/null; then
+  echo "fuzz/run.sh: no clang++ found (./dev.sh fuzz installs the release's own)" >&2
+  exit 1
+fi
+cmake --preset fuzz -DCMAKE_CXX_COMPILER="$cxx"
 cmake --build --preset fuzz
 
 failed=()

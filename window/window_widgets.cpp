@@ -39,7 +39,12 @@ QColor FocusColourOn(const QPalette& palette, const QColor& background) {
 }
 
 void DrawFocusDots(QPainter& painter, const QRect& area, const QColor& colour) {
-  QPen dots(colour, 1, Qt::CustomDashLine);
+  // Measured in whole device pixels: a line one point wide at a scale such as 1.5 falls across
+  // device pixels, and how its dots are then rasterised differs between Qt versions, down to
+  // dots that vanish.
+  const int width = std::max(1, static_cast<int>(painter.device()->devicePixelRatioF()));
+  QPen dots(colour, width, Qt::CustomDashLine);
+  dots.setCosmetic(true);
   dots.setDashPattern({1, 1});
   painter.setPen(dots);
   painter.setBrush(Qt::NoBrush);
@@ -59,8 +64,8 @@ FaceButton::FaceButton(const QString& text, QColor face, QWidget* parent)
   // Neither button is pressed by Enter: only a click or Space on the focused button counts.
   setAutoDefault(false);
   setDefault(false);
-  // The face covers every pixel of the button, so Qt need not paint what lies beneath it first.
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Not an opaque paint event: at a scale such as 1.5 the button ends half-way through a device
+  // pixel, which its face does not cover, and what lies beneath must be painted there first.
 }
 
 void FaceButton::changeEvent(QEvent* event) {
@@ -78,8 +83,8 @@ void FaceButton::paintEvent(QPaintEvent*) {
     faces_text_ = text();
   }
   QPixmap& face = faces_[down ? 1 : 0];
-  if (face.isNull() || face.deviceIndependentSize() != QSizeF(size()) ||
-      face.devicePixelRatio() != ratio) {
+  // Compared in device pixels: at a fractional scale the face's size in points is not whole.
+  if (face.isNull() || face.size() != size() * ratio || face.devicePixelRatio() != ratio) {
     face = QPixmap(size() * ratio);
     face.setDevicePixelRatio(ratio);
     QPainter painter(&face);
