@@ -1,8 +1,7 @@
-#include "startup.h"
+#include "app/startup.h"
 
 #include <QGuiApplication>
 #include <QLibraryInfo>
-#include <QScreen>
 #include <QTranslator>
 #include <QWidget>
 #include <algorithm>
@@ -27,6 +26,8 @@
 namespace startup {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // A message Qt sent while the application object was being made, kept until it is known whether
 // the platform started.
 struct HeldMessage {
@@ -36,14 +37,12 @@ struct HeldMessage {
 };
 
 struct StartState {
-  std::mutex mutex;
+  std::mutex mutex;  // guards `held` and `plugin_missing`: Qt may send from any thread
   QtMessageHandler previous_handler = nullptr;
   std::vector<HeldMessage> held;
   bool plugin_missing = false;
+  Session session;
   QByteArray platform;  // the value of QT_QPA_PLATFORM that Qt starts with
-  bool named_by_user = false;
-  QByteArray display;
-  QByteArray wayland_display;
   std::thread font_configuration;
 };
 
@@ -52,27 +51,25 @@ StartState& State() {
   return state;
 }
 
-QByteArray Environment(const char* name) { return qgetenv(name); }
-
 // The one line printed when Qt cannot start its platform, naming what is wrong.
 QByteArray StartFailureLine(const StartState& s) {
   const bool wayland = s.platform == "wayland";
   if (s.plugin_missing && wayland) {
-    return "frustum: cannot show the window on the Wayland display \"" + s.wayland_display +
+    return "frustum: cannot show the window on the Wayland display \"" + s.session.wayland_display +
            "\": Qt's Wayland platform plugin is not installed (package qt6-wayland).";
   }
-  if (s.plugin_missing && s.platform == "xcb" && !s.named_by_user) {
-    return "frustum: cannot show the window on the X display \"" + s.display +
+  if (s.plugin_missing && s.platform == "xcb" && s.session.qt_qpa_platform.isEmpty()) {
+    return "frustum: cannot show the window on the X display \"" + s.session.display +
            "\": Qt's X11 platform plugin is not installed (package qt6-qpa-plugins).";
   }
   if (s.plugin_missing) {
     return "frustum: Qt has no platform plugin \"" + s.platform + "\" (named by QT_QPA_PLATFORM).";
   }
   if (s.platform == "xcb") {
-    return "frustum: cannot open the X display \"" + s.display + "\".";
+    return "frustum: cannot open the X display \"" + s.session.display + "\".";
   }
   if (wayland) {
-    return "frustum: cannot connect to the Wayland display \"" + s.wayland_display + "\".";
+    return "frustum: cannot connect to the Wayland display \"" + s.session.wayland_display + "\".";
   }
   return "frustum: Qt's platform plugin \"" + s.platform +
          "\" (named by QT_QPA_PLATFORM) cannot show the window.";
@@ -96,13 +93,91 @@ void HoldingHandler(QtMsgType type, const QMessageLogContext& context, const QSt
   StartState& s = State();
   if (type == QtFatalMsg) RefuseToStart();
   std::lock_guard lock(s.mutex);
-  if (text.contains(QLatin1String("Could not find the Qt platform plugin"))) {
+  if (text.contains(u"Could not find the Qt platform plugin"_s)) {
     s.plugin_missing = true;
   }
   s.held.push_back({type, QByteArray(context.category ? context.category : ""), text});
 }
 
+// Hands Qt the platform chosen for `session` through QT_QPA_PLATFORM, which Qt reads when the
+// application object is made, and keeps what the failure line needs.
+void UsePlatform(const Session& session) {
+  StartState& s = State();
+  s.session = session;
+  const QByteArray chosen =
+      ChoosePlatform(session.qt_qpa_platform.constData(), session.display.constData(),
+                     session.wayland_display.constData());
+  s.platform = session.qt_qpa_platform.isEmpty() ? chosen : session.qt_qpa_platform;
+  // The program starts no other process that could inherit it.
+  if (!chosen.isEmpty()) qputenv("QT_QPA_PLATFORM", chosen);
+}
+
+// Any window with text waits for fontconfig to read its configuration and caches, which takes a
+// good part of the start-up. Qt's GUI library links fontconfig, so FcInit is already in the
+// process: calling it on a second thread while the application object is made lets that reading
+// run alongside Qt's own start, with no build dependency on fontconfig's headers. fontconfig
+// initialises itself once, safely across threads.
+void StartReadingFontConfiguration() {
+#if defined(Q_OS_UNIX)
+  if (void* symbol = dlsym(RTLD_DEFAULT, "FcInit")) {
+    using FcInitFunction = int (*)();
+    FcInitFunction fc_init = nullptr;
+    static_assert(sizeof(fc_init) == sizeof(symbol));
+    std::memcpy(&fc_init, &symbol, sizeof(symbol));
+    State().font_configuration = std::thread(fc_init);
+  }
+#endif
+}
+
+// Qt's font database, filled when the window is built, must find the configuration read.
+void WaitForFontConfiguration() {
+  std::thread& reading = State().font_configuration;
+  if (reading.joinable()) reading.join();
+}
+
+// A platform may start and still be unable to show the window: without a screen (linuxfb
+// without a framebuffer) Qt aborts as soon as a window is made, and vkkhrdisplay, which draws
+// only Vulkan surfaces, would leave the program running with nothing to see.
+bool CanShowWindow() {
+  return !QGuiApplication::screens().isEmpty() &&
+         QGuiApplication::platformName() != u"vkkhrdisplay"_s;
+}
+
+// Hands the messages held since PrepareApplicationStart, in the order Qt sent them, to the
+// handler that was there before, and lets Qt's later messages go to it directly.
+void ReleaseHeldMessages() {
+  StartState& s = State();
+  qInstallMessageHandler(s.previous_handler);
+  std::vector<HeldMessage> held;
+  {
+    std::lock_guard lock(s.mutex);
+    held.swap(s.held);
+  }
+  for (const HeldMessage& m : held) {
+    const QMessageLogContext context(nullptr, 0, nullptr, m.category.constData());
+    if (s.previous_handler) {
+      s.previous_handler(m.type, context, m.text);
+    } else {
+      qt_message_output(m.type, context, m.text);
+    }
+  }
+}
+
 }  // namespace
+
+Session ReadSession() {
+  return {qgetenv("QT_QPA_PLATFORM"), qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY")};
+}
+
+bool HasGraphicalSession(const Session& session) {
+#if defined(Q_OS_LINUX) || defined(Q_OS_FREEBSD)
+  return !session.qt_qpa_platform.isEmpty() || !session.display.isEmpty() ||
+         !session.wayland_display.isEmpty();
+#else
+  Q_UNUSED(session);
+  return true;
+#endif
+}
 
 QByteArray ChoosePlatform(const char* qt_qpa_platform, const char* display,
                           const char* wayland_display) {
@@ -120,66 +195,20 @@ QByteArray ChoosePlatform(const char* qt_qpa_platform, const char* display,
   return {};
 }
 
-void PrepareApplicationStart() {
-  StartState& s = State();
-  s.display = Environment("DISPLAY");
-  s.wayland_display = Environment("WAYLAND_DISPLAY");
-  const QByteArray named = Environment("QT_QPA_PLATFORM");
-  const QByteArray chosen =
-      ChoosePlatform(named.constData(), s.display.constData(), s.wayland_display.constData());
-  s.named_by_user = !named.isEmpty();
-  s.platform = s.named_by_user ? named : chosen;
-  // Qt reads its platform from here; the program starts no other process that could inherit it.
-  if (!chosen.isEmpty()) qputenv("QT_QPA_PLATFORM", chosen);
-
-#if defined(Q_OS_UNIX)
-  // Any window with text waits for fontconfig to read its configuration and caches, which takes a
-  // good part of the start-up. Qt's GUI library links fontconfig, so FcInit is already in the
-  // process: calling it on a second thread while the application object is made lets that
-  // reading run alongside Qt's own start, with no build dependency on fontconfig's headers.
-  // fontconfig initialises itself once, safely across threads.
-  if (void* symbol = dlsym(RTLD_DEFAULT, "FcInit")) {
-    using FcInitFunction = int (*)();
-    FcInitFunction fc_init = nullptr;
-    static_assert(sizeof(fc_init) == sizeof(symbol));
-    std::memcpy(&fc_init, &symbol, sizeof(symbol));
-    s.font_configuration = std::thread(fc_init);
-  }
-#endif
-
-  s.previous_handler = qInstallMessageHandler(HoldingHandler);
+void PrepareApplicationStart(const Session& session) {
+  UsePlatform(session);
+  StartReadingFontConfiguration();
+  State().previous_handler = qInstallMessageHandler(HoldingHandler);
 }
 
 void FinishApplicationStart(QCoreApplication& app) {
-  StartState& s = State();
-  // A platform may start and still be unable to show the window: without a screen (linuxfb
-  // without a framebuffer) Qt aborts as soon as a window is made, and vkkhrdisplay, which draws
-  // only Vulkan surfaces, would leave the program running with nothing to see.
-  if (QGuiApplication::screens().isEmpty() ||
-      QGuiApplication::platformName() == QLatin1String("vkkhrdisplay")) {
-    RefuseToStart();
-  }
-  qInstallMessageHandler(s.previous_handler);
-  std::vector<HeldMessage> held;
-  {
-    std::lock_guard lock(s.mutex);
-    held.swap(s.held);
-  }
-  for (const HeldMessage& m : held) {
-    const QMessageLogContext context(nullptr, 0, nullptr, m.category.constData());
-    if (s.previous_handler) {
-      s.previous_handler(m.type, context, m.text);
-    } else {
-      qt_message_output(m.type, context, m.text);
-    }
-  }
-  // Qt's font database, filled when the window is built, must find the configuration read.
-  if (s.font_configuration.joinable()) s.font_configuration.join();
-
+  if (!CanShowWindow()) RefuseToStart();
+  ReleaseHeldMessages();
+  WaitForFontConfiguration();
   LoadQtTranslation(app);
   // Ties the window to its desktop entry and icon: on Wayland this is the app id. On X11 the
   // window's class stays "frustum", which the entry names as its StartupWMClass.
-  QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopId));
+  QGuiApplication::setDesktopFileName(DesktopId);
 }
 
 bool LoadQtTranslation(QCoreApplication& app, const QString& directory) {
@@ -188,12 +217,12 @@ bool LoadQtTranslation(QCoreApplication& app, const QString& directory) {
   auto* translator = new QTranslator(&app);
 #if defined(Q_OS_WIN)
   // Windows has no shared folder of Qt's translations: the program carries the one it needs.
-  const QString installed = QStringLiteral(":/translations");
+  const QString installed = u":/translations"_s;
 #else
   const QString installed = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
 #endif
   const QString folder = directory.isEmpty() ? installed : directory;
-  if (!translator->load(QStringLiteral("qtbase_bg"), folder) ||
+  if (!translator->load(u"qtbase_bg"_s, folder) ||
       !QCoreApplication::installTranslator(translator)) {
     delete translator;
     return false;
@@ -243,15 +272,14 @@ bool ManagerTellsFrameExtents(xcb_connection_t* c, xcb_window_t root, xcb_atom_t
 
 // Asked only of Qt's X11 platform: other plugins (offscreen, minimal) may answer for the X11
 // interface without any X connection behind it.
-void CentreWholeFrame(QWidget& window) {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return;
+QMargins FrameExtents(QWidget& window) {
+  if (QGuiApplication::platformName() != u"xcb"_s) return {};
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-  const QScreen* screen = window.screen();
-  if (!x11 || !screen) return;
+  if (!x11) return {};
   xcb_connection_t* c = x11->connection();
   const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
   const xcb_atom_t request = Atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-  if (!ManagerTellsFrameExtents(c, root, request)) return;
+  if (!ManagerTellsFrameExtents(c, root, request)) return {};
 
   // Asks the manager, before the window is mapped, how wide a frame it will draw around it; it
   // answers by setting _NET_FRAME_EXTENTS on the window. Positioned then, the window opens where
@@ -268,24 +296,21 @@ void CentreWholeFrame(QWidget& window) {
   xcb_flush(c);
 
   const xcb_atom_t extents_atom = Atom(c, "_NET_FRAME_EXTENTS");
-  std::vector<std::uint32_t> extents;  // left, right, top, bottom, in device pixels
+  std::vector<std::uint32_t> extents;
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
   while ((extents = Property(c, id, extents_atom, XCB_ATOM_CARDINAL)).size() != 4) {
-    if (std::chrono::steady_clock::now() > give_up) return;
+    if (std::chrono::steady_clock::now() > give_up) return {};
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-
-  const qreal ratio = window.devicePixelRatioF();
-  const QMargins frame(qRound(extents[0] / ratio), qRound(extents[2] / ratio),
-                       qRound(extents[1] / ratio), qRound(extents[3] / ratio));
-  const QRect area = screen->availableGeometry();
-  const QSize whole = window.size().grownBy(frame);
-  const QPoint frame_corner(area.x() + (area.width() - whole.width()) / 2,
-                            area.y() + (area.height() - whole.height()) / 2);
-  window.setGeometry(QRect(frame_corner + QPoint(frame.left(), frame.top()), window.size()));
+  return FrameMargins(extents, window.devicePixelRatioF());
 }
 #else
-void CentreWholeFrame(QWidget&) {}
+QMargins FrameExtents(QWidget&) { return {}; }
 #endif
+
+QMargins FrameMargins(const std::vector<std::uint32_t>& extents, qreal ratio) {
+  return QMargins(qRound(extents[0] / ratio), qRound(extents[2] / ratio),
+                  qRound(extents[1] / ratio), qRound(extents[3] / ratio));
+}
 
 }  // namespace startup

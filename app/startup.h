@@ -1,19 +1,38 @@
 // What the program sets up around the application object: which Qt platform plugin it runs on,
 // a plain one-line refusal instead of Qt's abort when no window can be shown, Qt's own texts in
-// Bulgarian, the identity that ties the window to its desktop entry, and the font configuration
-// read while Qt starts. Kept apart from main() so that the tests can run it.
+// Bulgarian, the identity that ties the window to its desktop entry, the font configuration read
+// while Qt starts, and the size of the frame the window manager draws around the window. Kept
+// apart from main() so that the tests can run it.
 #pragma once
 
 #include <QByteArray>
+#include <QMargins>
 #include <QString>
+#include <cstdint>
+#include <vector>
 
 class QCoreApplication;
 class QWidget;
 
 namespace startup {
 
+using namespace Qt::StringLiterals;
+
 // The desktop entry's name without ".desktop"; also the Wayland app id and the X11 class.
-inline constexpr char DesktopId[] = "org.example.frustum";
+inline const QString DesktopId = u"org.example.frustum"_s;
+
+// Where a window can be shown, as the environment tells it; read once, at start.
+struct Session {
+  QByteArray qt_qpa_platform;  // the Qt platform plugin the user named, if any
+  QByteArray display;          // the X display
+  QByteArray wayland_display;  // the Wayland display
+};
+Session ReadSession();
+
+// Whether a window can be shown at all. On Linux and FreeBSD only with a display of either kind
+// or a platform named by the user: without one, Qt would abort with a long message, where the
+// user started from a text console or an SSH session should get one plain line.
+bool HasGraphicalSession(const Session& session);
 
 // The platform plugin to ask Qt for, from the environment. Empty leaves Qt's choice alone: the
 // user named one in QT_QPA_PLATFORM, or there is no display of either kind. Where an X display is
@@ -23,11 +42,11 @@ inline constexpr char DesktopId[] = "org.example.frustum";
 QByteArray ChoosePlatform(const char* qt_qpa_platform, const char* display,
                           const char* wayland_display);
 
-// To be called before the application object is made. Chooses the platform, starts reading the
-// font configuration on a second thread, and holds back Qt's messages until
-// FinishApplicationStart: should the platform fail, the program prints one line naming what is
-// wrong and exits with status 1 instead of aborting.
-void PrepareApplicationStart();
+// To be called before the application object is made. Hands Qt the platform chosen for
+// `session`, starts reading the font configuration on a second thread, and holds back Qt's
+// messages until FinishApplicationStart: should the platform fail, the program prints one line
+// naming what is wrong and exits with status 1 instead of aborting.
+void PrepareApplicationStart(const Session& session);
 
 // To be called right after the application object is made: refuses in the same way where the
 // platform has started but cannot show the window, lets Qt's held-back messages through, waits
@@ -39,9 +58,13 @@ void FinishApplicationStart(QCoreApplication& app);
 // English texts, when the translation cannot be read.
 bool LoadQtTranslation(QCoreApplication& app, const QString& directory = {});
 
-// Places `window`, not yet shown, so that its whole frame, title bar included, is centred on the
-// screen. On X11, under a window manager that tells the frame's size before the window is
-// mapped; elsewhere the window keeps the place it has (its client area centred).
-void CentreWholeFrame(QWidget& window);
+// How wide a frame the window manager will draw around `window`, not yet shown, on each side, in
+// the window's pixels. Known on X11 under a window manager that tells it before the window is
+// mapped; none elsewhere.
+QMargins FrameExtents(QWidget& window);
+
+// The window manager's _NET_FRAME_EXTENTS, the frame's left, right, top and bottom in device
+// pixels, as margins in pixels of `ratio` device pixels each.
+QMargins FrameMargins(const std::vector<std::uint32_t>& extents, qreal ratio);
 
 }  // namespace startup

@@ -11,14 +11,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "frustum_form.h"
-#include "frustum_solver.h"
-#include "grid.h"
-#include "model_controls.h"
-#include "number_text.h"
+#include "form/frustum_form.h"
+#include "form/grid.h"
+#include "form/number_text.h"
+#include "geometry/frustum_solver.h"
+#include "tests/support/model_controls.h"
 #include "window_bench.h"
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // One frustum every variant can solve: r = 1, R = 2, H = 3 and the three quantities that follow.
 // Each variant is given its three columns of it, so every benchmark times a successful solve and
@@ -74,9 +76,9 @@ void BM_Calculate(benchmark::State& state) {
   form::FrustumForm form(controls, QLocale(QLocale::Bulgarian, QLocale::Bulgaria));
   controls.Bind(&form);
   form.Form_Load();
-  controls.SetCellText(form::CellIndex(0, 0), QStringLiteral("1"));
-  controls.SetCellText(form::CellIndex(0, 1), QStringLiteral("2"));
-  controls.SetCellText(form::CellIndex(0, 2), QStringLiteral("3"));
+  controls.SetCellText(form::CellIndex(0, 0), u"1"_s);
+  controls.SetCellText(form::CellIndex(0, 1), u"2"_s);
+  controls.SetCellText(form::CellIndex(0, 2), u"3"_s);
   for (auto _ : state) {
     form.Command1_Click(0);
     benchmark::ClobberMemory();

@@ -6,11 +6,13 @@
 #include <QLineEdit>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QWidget window;
   window.setFixedSize(519, 415);
-  window.setFont(QFont(QStringLiteral("Times New Roman"), 12));
+  window.setFont(QFont(u"Times New Roman"_s, 12));
   auto* edit = new QLineEdit(&window);
   edit->setGeometry(128, 56, 65, 27);
   window.show();

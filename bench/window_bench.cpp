@@ -1,5 +1,5 @@
 // One whole Calculate through the real widgets: a shown MainWindow on Qt's offscreen platform, the
-// three given cells of variant 1 holding r, R and H, and a left click on "Изчисли" as the mouse
+// three given cells of variant 0 holding r, R and H, and a left click on "Изчисли" as the mouse
 // gives it: press and release delivered to the button, which repaints itself at once for each.
 #include "window_bench.h"
 
@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <string>
 
-#include "main_window.h"
+#include "window/main_window.h"
 
 WindowApplication::WindowApplication(int& argc, char** argv) : argc_(argc), argv_(argv) {
   // Offscreen, so that no display is needed; Bulgarian, as the program's users see it.
@@ -36,15 +36,17 @@ void WindowApplication::Ensure() {
 
 namespace {
 
+using namespace Qt::StringLiterals;
+
 struct Inputs {
-  std::array<const char16_t*, 3> given;  // r, R, H as typed
-  const char16_t* volume;                // the volume cell after Calculate
+  std::array<QString, 3> given;  // r, R, H as typed
+  QString volume;                // the volume cell after Calculate
 };
 
 // pi * H / 3 * (r² + rR + R²) with three decimals and the Bulgarian decimal comma: 7 pi and
 // 76 pi / 3.
-constexpr Inputs First = {{u"1", u"2", u"3"}, u"21,991"};
-constexpr Inputs Second = {{u"2", u"3", u"4"}, u"79,587"};
+const Inputs First = {{u"1"_s, u"2"_s, u"3"_s}, u"21,991"_s};
+const Inputs Second = {{u"2"_s, u"3"_s, u"4"_s}, u"79,587"_s};
 
 enum class Rounds {
   // The cells keep 1, 2, 3. Calculate writes them back as "1,000" and so on, which the next round
@@ -59,7 +61,7 @@ enum class Rounds {
 
 void Type(const std::array<QLineEdit*, 3>& cells, const Inputs& inputs) {
   for (std::size_t i = 0; i < cells.size(); ++i) {
-    cells[i]->setText(QString::fromUtf16(inputs.given[i]));
+    cells[i]->setText(inputs.given[i]);
   }
   QCoreApplication::processEvents();
 }
@@ -72,11 +74,11 @@ void BM_WindowCalculate(benchmark::State& state, WindowApplication* application,
     state.SkipWithError("the window was not exposed");
     return;
   }
-  auto* calculate = window.findChild<QPushButton*>(QStringLiteral("Command1_0"));
-  auto* volume = window.findChild<QLineEdit*>(QStringLiteral("Text2_5"));
+  auto* calculate = window.findChild<QPushButton*>(u"Command1_0"_s);
+  auto* volume = window.findChild<QLineEdit*>(u"Text2_5"_s);
   std::array<QLineEdit*, 3> given{};
   for (std::size_t i = 0; i < given.size(); ++i) {
-    given[i] = window.findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(i));
+    given[i] = window.findChild<QLineEdit*>(u"Text2_%1"_s.arg(i));
   }
   if (!calculate || !volume || !given[0] || !given[1] || !given[2]) {
     state.SkipWithError("a control of the window was not found");
@@ -89,7 +91,7 @@ void BM_WindowCalculate(benchmark::State& state, WindowApplication* application,
     if (QWidget* box = QApplication::activeModalWidget()) box->close();
   });
   QTest::mouseClick(calculate, Qt::LeftButton);
-  if (volume->text() != QString::fromUtf16(First.volume)) {
+  if (volume->text() != First.volume) {
     state.SkipWithError("Calculate did not write the volume of r = 1, R = 2, H = 3");
     return;
   }
@@ -109,7 +111,7 @@ void BM_WindowCalculate(benchmark::State& state, WindowApplication* application,
   QCoreApplication::processEvents();
   // The last round must have written the frustum of its inputs; otherwise the figure is that of
   // some other path (a failed Calculate, or a click that missed the button).
-  const QString expected = QString::fromUtf16(last->volume);
+  const QString& expected = last->volume;
   if (volume->text() != expected) {
     state.SkipWithError(("the volume cell holds \"" + volume->text().toStdString() + "\", not " +
                          expected.toStdString())

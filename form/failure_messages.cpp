@@ -1,4 +1,4 @@
-#include "failure_messages.h"
+#include "form/failure_messages.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "grid.h"
-#include "number_text.h"
+#include "form/grid.h"
+#include "form/number_text.h"
 
 namespace form {
 

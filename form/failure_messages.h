@@ -6,11 +6,14 @@
 #include <array>
 #include <cstdint>
 
-#include "frustum_solver.h"
+#include "geometry/frustum_solver.h"
 
 namespace form {
 
-inline constexpr char16_t FailureTitle[] = u"Грешка при изчисление";
+using namespace Qt::StringLiterals;
+
+// The title of the message that tells of a failed calculation.
+inline const QString FailureTitle = u"Грешка при изчисление"_s;
 
 // What the user is told of a failed calculation, and the given quantity it names: the column (0
 // to 5) of the value to change.

@@ -1,12 +1,12 @@
-#include "frustum_form.h"
+#include "form/frustum_form.h"
 
 #include <array>
 #include <utility>
 
-#include "failure_messages.h"
-#include "frustum_solver.h"
-#include "grid.h"
-#include "number_text.h"
+#include "form/failure_messages.h"
+#include "form/grid.h"
+#include "form/number_text.h"
+#include "geometry/frustum_solver.h"
 
 namespace form {
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "form_controls.h"
-#include "frustum_solver.h"
+#include "form/form_controls.h"
+#include "geometry/frustum_solver.h"
 
 namespace form {
 

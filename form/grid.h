@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "frustum_solver.h"
+#include "geometry/frustum_solver.h"
 
 namespace form {
 

@@ -29,16 +29,18 @@
 #include <string>
 #include <vector>
 
-#include "failure_cases.h"
-#include "form_controls.h"
-#include "frustum_form.h"
-#include "frustum_solver.h"
-#include "grid.h"
-#include "model_controls.h"
-#include "number_text.h"
+#include "form/form_controls.h"
+#include "form/frustum_form.h"
+#include "form/grid.h"
+#include "form/number_text.h"
+#include "geometry/frustum_solver.h"
+#include "tests/support/failure_cases.h"
+#include "tests/support/model_controls.h"
 
 namespace form {
 namespace {
+
+using namespace Qt::StringLiterals;
 
 [[noreturn]] void Fail(const char* what) {
   std::fprintf(stderr, "form_fuzz: %s\n", what);
@@ -101,8 +103,7 @@ QString TypedText(FuzzedDataProvider& in) {
 // "-1 234,500": an optional minus, digits grouped in threes by no-break spaces, a decimal comma
 // and exactly three decimals.
 const QRegularExpression& NumberFormat() {
-  static const QRegularExpression format(
-      QStringLiteral("^-?[0-9]{1,3}(\u00a0[0-9]{3})*,[0-9]{3}$"));
+  static const QRegularExpression format(u"^-?[0-9]{1,3}(\u00a0[0-9]{3})*,[0-9]{3}$"_s);
   return format;
 }
 

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "number_text.h"
+#include "form/number_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frustum_solver.h"
+#include "geometry/frustum_solver.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,13 +1,13 @@
-#include "failure_messages.h"
+#include "form/failure_messages.h"
 
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
 
-#include "failure_cases.h"
-#include "frustum_form.h"
-#include "model_controls.h"
-#include "number_text.h"
+#include "form/frustum_form.h"
+#include "form/number_text.h"
+#include "tests/support/failure_cases.h"
+#include "tests/support/model_controls.h"
 
 namespace form {
 namespace {

@@ -1,4 +1,4 @@
-#include "frustum_form.h"
+#include "form/frustum_form.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "frustum_solver.h"
-#include "model_controls.h"
-#include "number_text.h"
-#include "regional_formats.h"
+#include "form/number_text.h"
+#include "geometry/frustum_solver.h"
+#include "tests/support/model_controls.h"
+#include "tests/support/regional_formats.h"
 
 namespace form {
 namespace {

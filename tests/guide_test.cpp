@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "frustum_form.h"
-#include "frustum_solver.h"
-#include "grid.h"
-#include "model_controls.h"
-#include "number_text.h"
+#include "form/frustum_form.h"
+#include "form/grid.h"
+#include "form/number_text.h"
+#include "geometry/frustum_solver.h"
+#include "tests/support/model_controls.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <QStyleOptionFrame>
 #include <cmath>
 
-#include "main_window.h"
+#include "window/main_window.h"
 
 namespace {
 
@@ -53,28 +53,28 @@ TEST_F(HighDpiTest, KeepsItsProportionsAtTheScaleFactor) {
 
 TEST_F(HighDpiTest, NoFixedTextIsCut) {
   for (QLabel* label : window.findChildren<QLabel*>()) {
+    SCOPED_TRACE(label->objectName().toStdString());
     const QFontMetrics metrics(label->font());
-    EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width())
-        << label->objectName().toStdString();
+    EXPECT_LE(metrics.horizontalAdvance(label->text()), label->contentsRect().width());
     EXPECT_LE(metrics.height(), label->contentsRect().height());
   }
   for (QRadioButton* option : window.findChildren<QRadioButton*>()) {
+    SCOPED_TRACE(option->objectName().toStdString());
     QStyleOptionButton style_option;
     style_option.initFrom(option);
     style_option.text = option->text();
     const QRect text_area =
         option->style()->subElementRect(QStyle::SE_RadioButtonContents, &style_option, option);
     const QFontMetrics metrics(option->font());
-    EXPECT_LE(metrics.horizontalAdvance(option->text()), text_area.width())
-        << option->objectName().toStdString();
+    EXPECT_LE(metrics.horizontalAdvance(option->text()), text_area.width());
     EXPECT_LE(text_area.left() + metrics.horizontalAdvance(option->text()), option->width());
     EXPECT_LE(metrics.height(), option->height());
   }
   for (QPushButton* button : window.findChildren<QPushButton*>()) {
+    SCOPED_TRACE(button->objectName().toStdString());
     const QFontMetrics metrics(button->font());
     // Inside the two-pixel bevel on each side.
-    EXPECT_LE(metrics.horizontalAdvance(button->text()), button->width() - 4)
-        << button->objectName().toStdString();
+    EXPECT_LE(metrics.horizontalAdvance(button->text()), button->width() - 4);
     EXPECT_LE(metrics.height(), button->height() - 4);
   }
   auto* frame = window.findChild<QGroupBox*>(QStringLiteral("Frame1"));

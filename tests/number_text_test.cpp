@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "form/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "regional_formats.h"
+#include "tests/support/regional_formats.h"
 
 namespace form {
 namespace {

@@ -1,4 +1,4 @@
-#include "startup.h"
+#include "app/startup.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,17 @@
 #include <QLocale>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTranslator>
+#include <algorithm>
 #include <memory>
+#include <thread>
+#include <vector>
+
+#include "window/main_window.h"
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // The texts of a line edit's context menu, as the user sees them.
 QStringList ContextMenuTexts() {
@@ -40,6 +48,7 @@ TEST(QtTranslation, ContextMenuReadsInBulgarianWhateverTheLocale) {
   EXPECT_TRUE(AnyStartsWith(texts, QStringLiteral("Избиране на всичко")));
   EXPECT_FALSE(AnyStartsWith(texts, QStringLiteral("&Copy")));
   QLocale::setDefault(QLocale::system());
+  qDeleteAll(qApp->findChildren<QTranslator*>());
 }
 
 // The user's QT_QPA_PLATFORM always wins; an X display, XWayland's included, comes before
@@ -70,6 +79,39 @@ TEST(ChoosePlatform, PrefersTheUsersChoiceThenXThenWayland) {
         << (c.display ? c.display : "(unset)") << " "
         << (c.wayland_display ? c.wayland_display : "(unset)");
   }
+}
+
+// Started as main() starts it, in a Wayland session with XWayland: X, the platform chosen, reaches
+// Qt; Qt's messages, from any thread, wait until the platform has started and then reach the
+// handler that was there before; and the window is tied to its desktop entry.
+TEST(StartUp, HandsOverThePlatformHoldsQtsMessagesAndNamesTheDesktopEntry) {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  static std::vector<QString> passed_on;
+  passed_on.clear();
+  const QtMessageHandler before = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& text) { passed_on.push_back(text); });
+  startup::PrepareApplicationStart({{}, ":0", "wayland-0"});
+  EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), "xcb");
+  std::thread other([] { qWarning("from another thread"); });
+  qWarning("from the main thread");
+  other.join();
+  EXPECT_TRUE(passed_on.empty());
+  startup::FinishApplicationStart(*qApp);
+  std::sort(passed_on.begin(), passed_on.end());
+  EXPECT_EQ(passed_on, (std::vector<QString>{u"from another thread"_s, u"from the main thread"_s}));
+  EXPECT_EQ(QGuiApplication::desktopFileName(), u"org.example.frustum"_s);
+  qInstallMessageHandler(before);
+  qputenv("QT_QPA_PLATFORM", platform);
+  qDeleteAll(qApp->findChildren<QTranslator*>());  // Qt's texts in English again
+}
+
+// The whole frame is centred, title bar included. _NET_FRAME_EXTENTS lists the frame's left,
+// right, top and bottom, here in device pixels two to a pixel.
+TEST(Centring, CentresTheWholeFrame) {
+  const QMargins frame = startup::FrameMargins({2, 6, 40, 4}, 2);
+  EXPECT_EQ(frame, QMargins(1, 20, 3, 2));
+  EXPECT_EQ(CentredClientArea(QRect(100, 50, 1000, 800), QSize(500, 400), frame),
+            QRect(349, 259, 500, 400));
 }
 
 }  // namespace

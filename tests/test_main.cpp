@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsSet("FRUSTUM_TEST_STYLE")) {
     QApplication::setStyle(qEnvironmentVariable("FRUSTUM_TEST_STYLE"));
   }
-  if (qEnvironmentVariable("FRUSTUM_TEST_SCHEME") == QLatin1String("dark")) {
+  if (qEnvironmentVariable("FRUSTUM_TEST_SCHEME") == u"dark") {
     QPalette dark(QColor(41, 44, 48), QColor(32, 35, 38));  // button, window
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
                       QPalette::HighlightedText, QPalette::ToolTipText}) {

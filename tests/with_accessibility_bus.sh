@@ -17,22 +17,23 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-# Xvfb picks a free display and writes its number once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+# Xvfb picks a free display and writes its number once it accepts clients; the read waits for it
+# (and ends empty should Xvfb fail). -noreset: an X server resets when its last client leaves,
+# and refuses the clients that come meanwhile; the launcher below is such a client.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+  2>"$work/xvfb.log" &
 xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || { cat "$work/xvfb.log" >&2; exit 1; }
-  sleep 0.1
-done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-DISPLAY=":$(cat "$work/display")"
+read -r number <"$work/display" || true
+[ -n "${number:-}" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+DISPLAY=":$number"
 export DISPLAY
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 
 # dbus-run-session ends its bus when the inner shell returns; the shell ends the launcher (and
-# with it the accessibility bus) itself.
+# with it the accessibility bus) itself. Qt finds the accessibility bus once the launcher has
+# started it, and the test waits for that.
 dbus-run-session -- sh -c '
   "$0" --launch-immediately 2>/dev/null &
   launcher=$!

@@ -1,4 +1,4 @@
-#include "accessibility.h"
+#include "window/accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -8,55 +8,98 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "main_window.h"
+#include "window/main_window.h"
 
 namespace accessibility {
 namespace {
 
-// Only what the user could type into may be changed by assistive technology either.
-bool IsOpen(const QWidget* control, bool read_only) { return control->isEnabled() && !read_only; }
+using namespace Qt::StringLiterals;
 
-// Assistive technology hands in offsets of its own; they are kept inside the text.
-int Clamp(int offset, int length) { return std::clamp(offset, 0, length); }
-
-// The part the editable states share: editable exactly while the user could type.
-QAccessible::State WithOpenness(QAccessible::State state, bool open) {
-  state.editable = open;
-  state.readOnly = !open;
-  state.selectableText = true;
-  return state;
-}
-
-// A cell of the grid.
-class CellInterface : public QAccessibleWidget,
-                      public QAccessibleTextInterface,
-                      public QAccessibleEditableTextInterface {
+// What the cells and the assignment text answer alike: their whole text through the text
+// interface, and states that call them editable exactly while the user could type into them. Each
+// kind of control gives its own caret, selection and character geometry.
+class TextControlInterface : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
-  explicit CellInterface(QLineEdit* cell) : QAccessibleWidget(cell, QAccessible::EditableText) {}
+  explicit TextControlInterface(QWidget* control)
+      : QAccessibleWidget(control, QAccessible::EditableText) {}
 
   void* interface_cast(QAccessible::InterfaceType type) override {
     if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-    if (type == QAccessible::EditableTextInterface) {
-      return static_cast<QAccessibleEditableTextInterface*>(this);
-    }
     return QAccessibleWidget::interface_cast(type);
   }
 
   QAccessible::State state() const override {
-    return WithOpenness(QAccessibleWidget::state(), Open());
+    QAccessible::State state = QAccessibleWidget::state();
+    state.editable = Open();
+    state.readOnly = !Open();
+    state.selectableText = true;
+    return state;
   }
 
   QString text(QAccessible::Text kind) const override {
-    switch (kind) {
-      case QAccessible::Value:
-        return Value();
-      case QAccessible::Description:
-        // The whole value, which a narrow cell may show only in part.
-        if (!Cell()->accessibleDescription().isEmpty()) return Cell()->accessibleDescription();
-        return Value();
-      default:
-        return QAccessibleWidget::text(kind);
+    return kind == QAccessible::Value ? Value() : QAccessibleWidget::text(kind);
+  }
+
+  // QAccessibleTextInterface. Assistive technology hands in offsets of its own; they are kept
+  // inside the text.
+  QString text(int start, int end) const override {
+    const QString value = Value();
+    start = std::clamp(start, 0, static_cast<int>(value.size()));
+    end = std::clamp(end, 0, static_cast<int>(value.size()));
+    return value.mid(start, std::max(0, end - start));
+  }
+  int characterCount() const override { return static_cast<int>(Value().size()); }
+  void selection(int index, int* start, int* end) const override {
+    const Span selected = index == 0 ? Selected() : Span{};
+    *start = selected.start;
+    *end = selected.end;
+  }
+  int selectionCount() const override { return Selected().start != Selected().end ? 1 : 0; }
+  void addSelection(int start, int end) override { setSelection(0, start, end); }
+  void removeSelection(int index) override {
+    if (index == 0) Deselect();
+  }
+  void setSelection(int index, int start, int end) override {
+    if (index != 0) return;
+    const int length = characterCount();
+    Select(std::clamp(start, 0, length), std::clamp(end, 0, length));
+  }
+
+ protected:
+  struct Span {
+    int start = 0;
+    int end = 0;
+  };
+
+  // Only what the user could type into may be changed by assistive technology either.
+  bool Open() const { return widget()->isEnabled() && !ReadOnly(); }
+
+  virtual QString Value() const = 0;
+  virtual bool ReadOnly() const = 0;
+  // The selected part of the text; empty at 0 when nothing is selected.
+  virtual Span Selected() const = 0;
+  // Selects from `start` to `end`, both inside the text; `end` may lie before `start`.
+  virtual void Select(int start, int end) = 0;
+  virtual void Deselect() = 0;
+};
+
+// A cell of the grid: its description is its whole value too, and it can be written where the
+// user could type.
+class CellInterface : public TextControlInterface, public QAccessibleEditableTextInterface {
+ public:
+  explicit CellInterface(QLineEdit* cell) : TextControlInterface(cell) {}
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::EditableTextInterface) {
+      return static_cast<QAccessibleEditableTextInterface*>(this);
     }
+    return TextControlInterface::interface_cast(type);
+  }
+
+  using TextControlInterface::text;
+  QString text(QAccessible::Text kind) const override {
+    // The whole value, which a narrow cell may show only in part.
+    return kind == QAccessible::Description ? Value() : TextControlInterface::text(kind);
   }
 
   void setText(QAccessible::Text kind, const QString& text) override {
@@ -67,44 +110,18 @@ class CellInterface : public QAccessibleWidget,
     }
   }
 
-  // QAccessibleTextInterface
-  void selection(int index, int* start, int* end) const override {
-    *start = *end = 0;
-    if (index != 0 || !Cell()->hasSelectedText()) return;
-    *start = Cell()->selectionStart();
-    *end = Cell()->selectionEnd();
-  }
-  int selectionCount() const override { return Cell()->hasSelectedText() ? 1 : 0; }
-  void addSelection(int start, int end) override { setSelection(0, start, end); }
-  void removeSelection(int index) override {
-    if (index == 0) Cell()->deselect();
-  }
-  void setSelection(int index, int start, int end) override {
-    if (index != 0) return;
-    const int length = Value().size();
-    start = Clamp(start, length);
-    end = Clamp(end, length);
-    Cell()->setSelection(start, end - start);
-  }
   int cursorPosition() const override { return Cell()->cursorPosition(); }
   void setCursorPosition(int position) override { Cell()->setCursorPosition(position); }
-  QString text(int start, int end) const override {
-    const QString value = Value();
-    start = Clamp(start, value.size());
-    end = Clamp(end, value.size());
-    return value.mid(start, std::max(0, end - start));
-  }
-  int characterCount() const override { return Value().size(); }
   QRect characterRect(int offset) const override {
     // Measured from the caret, which the line edit reports where it draws it.
-    const QString value = Cell()->displayText();
-    offset = Clamp(offset, value.size());
+    const QString value = Value();
+    offset = std::clamp(offset, 0, static_cast<int>(value.size()));
     const int caret = Cell()->cursorPosition();
     const QRect caret_rect = Cell()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
     const QFontMetrics metrics = Cell()->fontMetrics();
     const int x = caret_rect.center().x() + metrics.horizontalAdvance(value.left(offset)) -
                   metrics.horizontalAdvance(value.left(caret));
-    const int width = offset < value.size() ? metrics.horizontalAdvance(value.at(offset)) : 0;
+    const int width = offset < value.size() ? metrics.horizontalAdvance(value[offset]) : 0;
     const int top = caret_rect.center().y() - metrics.height() / 2;
     const QRect rect(x, top, width, metrics.height());
     return QRect(Cell()->mapToGlobal(rect.topLeft()), rect.size());
@@ -114,14 +131,14 @@ class CellInterface : public QAccessibleWidget,
     return Cell()->rect().contains(local) ? Cell()->cursorPositionAt(local) : -1;
   }
   void scrollToSubstring(int start, int end) override {
-    const int length = Value().size();
-    Cell()->setCursorPosition(Clamp(end, length));
-    Cell()->setCursorPosition(Clamp(start, length));
+    const int length = characterCount();
+    Cell()->setCursorPosition(std::clamp(end, 0, length));
+    Cell()->setCursorPosition(std::clamp(start, 0, length));
   }
   QString attributes(int, int* start, int* end) const override {
     // No run of the text differs from the rest.
     *start = 0;
-    *end = Value().size();
+    *end = characterCount();
     return QString();
   }
 
@@ -130,103 +147,56 @@ class CellInterface : public QAccessibleWidget,
   void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
   void replaceText(int start, int end, const QString& text) override {
     if (!Open()) return;
-    const int length = Cell()->text().size();
-    start = Clamp(start, length);
-    end = std::max(start, Clamp(end, length));
+    const int length = characterCount();
+    start = std::clamp(start, 0, length);
+    end = std::max(start, std::clamp(end, 0, length));
     // The new text is put together here rather than through the selection and the caret: a
     // cell the user is not editing keeps its caret at the start, so that it shows the start of
     // its value, and would move an insertion there.
-    QString changed = Cell()->text();
+    QString changed = Value();
     changed.replace(start, end - start, text);
     Cell()->setText(changed);
     Cell()->setCursorPosition(start + static_cast<int>(text.size()));
   }
 
+ protected:
+  QString Value() const override { return Cell()->text(); }
+  bool ReadOnly() const override { return Cell()->isReadOnly(); }
+  Span Selected() const override {
+    if (!Cell()->hasSelectedText()) return {};
+    return {Cell()->selectionStart(), Cell()->selectionEnd()};
+  }
+  void Select(int start, int end) override { Cell()->setSelection(start, end - start); }
+  void Deselect() override { Cell()->deselect(); }
+
  private:
   QLineEdit* Cell() const { return static_cast<QLineEdit*>(widget()); }
-  bool Open() const { return IsOpen(Cell(), Cell()->isReadOnly()); }
-  QString Value() const {
-    return Cell()->echoMode() == QLineEdit::Normal ? Cell()->text() : Cell()->displayText();
-  }
 };
 
-// The assignment text: read and selected, never written.
-class AssignmentInterface : public QAccessibleWidget,
-                            public QAccessibleTextInterface,
-                            public QAccessibleEditableTextInterface {
+// The assignment text: read and selected, never written, as it is always locked.
+class AssignmentInterface : public TextControlInterface {
  public:
-  explicit AssignmentInterface(QPlainTextEdit* box)
-      : QAccessibleWidget(box, QAccessible::EditableText) {}
-
-  void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
-    if (type == QAccessible::EditableTextInterface) {
-      return static_cast<QAccessibleEditableTextInterface*>(this);
-    }
-    return QAccessibleWidget::interface_cast(type);
-  }
+  explicit AssignmentInterface(QPlainTextEdit* box) : TextControlInterface(box) {}
 
   QAccessible::State state() const override {
-    QAccessible::State state = WithOpenness(QAccessibleWidget::state(), Open());
+    QAccessible::State state = TextControlInterface::state();
     state.multiLine = true;
     return state;
   }
 
-  QString text(QAccessible::Text kind) const override {
-    return kind == QAccessible::Value ? Box()->toPlainText() : QAccessibleWidget::text(kind);
-  }
-
-  void setText(QAccessible::Text kind, const QString& text) override {
-    if (kind != QAccessible::Value) {
-      QAccessibleWidget::setText(kind, text);
-    } else if (Open()) {
-      Box()->setPlainText(text);
-    }
-  }
-
-  // QAccessibleTextInterface
-  void selection(int index, int* start, int* end) const override {
-    const QTextCursor cursor = Box()->textCursor();
-    *start = *end = 0;
-    if (index != 0 || !cursor.hasSelection()) return;
-    *start = cursor.selectionStart();
-    *end = cursor.selectionEnd();
-  }
-  int selectionCount() const override { return Box()->textCursor().hasSelection() ? 1 : 0; }
-  void addSelection(int start, int end) override { setSelection(0, start, end); }
-  void removeSelection(int index) override {
-    if (index != 0) return;
-    QTextCursor cursor = Box()->textCursor();
-    cursor.clearSelection();
-    Box()->setTextCursor(cursor);
-  }
-  void setSelection(int index, int start, int end) override {
-    if (index != 0) return;
-    QTextCursor cursor = Box()->textCursor();
-    cursor.setPosition(Clamp(start, characterCount()));
-    cursor.setPosition(Clamp(end, characterCount()), QTextCursor::KeepAnchor);
-    Box()->setTextCursor(cursor);
-  }
   int cursorPosition() const override { return Box()->textCursor().position(); }
   void setCursorPosition(int position) override {
     QTextCursor cursor = Box()->textCursor();
-    cursor.setPosition(Clamp(position, characterCount()));
+    cursor.setPosition(std::clamp(position, 0, characterCount()));
     Box()->setTextCursor(cursor);
   }
-  QString text(int start, int end) const override {
-    const QString value = Box()->toPlainText();
-    start = Clamp(start, value.size());
-    end = Clamp(end, value.size());
-    return value.mid(start, std::max(0, end - start));
-  }
-  int characterCount() const override { return Box()->toPlainText().size(); }
   QRect characterRect(int offset) const override {
     QTextCursor cursor(Box()->document());
-    cursor.setPosition(Clamp(offset, characterCount()));
+    cursor.setPosition(std::clamp(offset, 0, characterCount()));
     const QRect caret = Box()->cursorRect(cursor);
-    const QString value = Box()->toPlainText();
-    const int width = offset >= 0 && offset < value.size() && value.at(offset) != u'\n'
-                          ? Box()->fontMetrics().horizontalAdvance(value.at(offset))
+    const QString value = Value();
+    const int width = offset >= 0 && offset < value.size() && value[offset] != u'\n'
+                          ? Box()->fontMetrics().horizontalAdvance(value[offset])
                           : 0;
     const QRect rect(caret.center().x(), caret.top(), width, caret.height());
     return QRect(Box()->viewport()->mapToGlobal(rect.topLeft()), rect.size());
@@ -245,30 +215,35 @@ class AssignmentInterface : public QAccessibleWidget,
     *start = 0;
     *end = characterCount();
     const QFont font = Box()->font();
-    return QStringLiteral(
-               "font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
-               "text-position:baseline;text-align:left;")
-        .arg(font.family())
-        .arg(font.pointSize())
-        .arg(font.bold() ? QStringLiteral("bold") : QStringLiteral("normal"))
-        .arg(font.italic() ? QStringLiteral("italic") : QStringLiteral("normal"));
+    return u"font-family:\"%1\";font-size:%2pt;font-weight:%3;font-style:%4;"
+           u"text-position:baseline;text-align:left;"_s.arg(font.family())
+               .arg(font.pointSize())
+               .arg(font.bold() ? u"bold"_s : u"normal"_s)
+               .arg(font.italic() ? u"italic"_s : u"normal"_s);
   }
 
-  // QAccessibleEditableTextInterface: only while the box could be typed into.
-  void deleteText(int start, int end) override { replaceText(start, end, QString()); }
-  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
-  void replaceText(int start, int end, const QString& text) override {
-    if (!Open()) return;
-    QTextCursor cursor(Box()->document());
-    cursor.setPosition(Clamp(start, characterCount()));
-    cursor.setPosition(std::max(cursor.position(), Clamp(end, characterCount())),
-                       QTextCursor::KeepAnchor);
-    cursor.insertText(text);
+ protected:
+  QString Value() const override { return Box()->toPlainText(); }
+  bool ReadOnly() const override { return Box()->isReadOnly(); }
+  Span Selected() const override {
+    const QTextCursor cursor = Box()->textCursor();
+    if (!cursor.hasSelection()) return {};
+    return {cursor.selectionStart(), cursor.selectionEnd()};
+  }
+  void Select(int start, int end) override {
+    QTextCursor cursor = Box()->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    Box()->setTextCursor(cursor);
+  }
+  void Deselect() override {
+    QTextCursor cursor = Box()->textCursor();
+    cursor.clearSelection();
+    Box()->setTextCursor(cursor);
   }
 
  private:
   QPlainTextEdit* Box() const { return static_cast<QPlainTextEdit*>(widget()); }
-  bool Open() const { return IsOpen(Box(), Box()->isReadOnly()); }
 };
 
 bool InCalculatorWindow(const QWidget* widget) {

@@ -5,8 +5,8 @@
 // write into locked and disabled ones through the editable-text interface, and announce neither
 // lock changes nor new values of the description. The window therefore brings its own:
 // - the window is a frame;
-// - a cell or the assignment text is editable only while it is enabled and not locked, and an
-//   assistive write into a cell that is not refuses and changes nothing;
+// - a cell is editable only while it is enabled and not locked, and an assistive write into a
+//   cell that is not changes nothing; the assignment text, always locked, offers no way to write;
 // - a cell's description is its whole value (the cell may show only the start of it);
 // - a change of a control's lock or enabled flag, and of a cell's value, is announced.
 #pragma once

@@ -1,8 +1,15 @@
-// The fixed text of the assignment box: the teaching task the program carries out.
-// Kept exactly as stored, every line ending in CR LF, the last one included.
+// The fixed text of the assignment box: the teaching task the program carries out. Its 23 lines
+// each end in CR LF, the last one included (1159 characters in all); the box shows each CR LF as
+// one line break.
 #pragma once
 
-inline constexpr char16_t AssignmentText[] =
+#include <QString>
+
+namespace layout {
+
+using namespace Qt::StringLiterals;
+
+inline const QString AssignmentText =
     u"Да се реализира проект, чрез който се представят междупредметни \r\n"
     u"връзки между Математика и Информатика.\r\n"
     u"Тема на проекта: Тервалика.\r\n"
@@ -25,4 +32,6 @@ inline constexpr char16_t AssignmentText[] =
     u"В примерния проект са използвани следните комбинации от входни \r\n"
     u"параметри:\r\n"
     u"1) r, R, H; 2) r, R, L; 3) r, R, So; 4) r, R, V; 5) r, H, L; 6) r, L, S; 7) R, H, L; \r\n"
-    u"8) R, L, S.\r\n";
+    u"8) R, L, S.\r\n"_s;
+
+}  // namespace layout

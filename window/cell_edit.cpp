@@ -1,4 +1,4 @@
-#include "cell_edit.h"
+#include "window/cell_edit.h"
 
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -10,9 +10,11 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "window_widgets.h"
+#include "window/window_widgets.h"
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 // QLineEdit leaves this many pixels between its contents rectangle and the text on either side.
 constexpr int TextInset = 2;
@@ -31,19 +33,34 @@ constexpr qsizetype RightToLeftLaidOut = 1024;
 }  // namespace
 
 QString LiteralToolTip(QStringView text) {
-  QString html = QStringLiteral("<p style=\"white-space:pre\">");
+  QString html = u"<p style=\"white-space:pre\">"_s;
   qsizetype at = 0;
   for (int line = 0; line < ToolTipLines && at < text.size(); ++line) {
     qsizetype length = std::min(ToolTipLineLength, text.size() - at);
     // A character outside the BMP stays whole on its line.
     if (at + length < text.size() && text[at + length - 1].isHighSurrogate()) ++length;
-    if (line > 0) html += QStringLiteral("<br>");
+    if (line > 0) html += u"<br>"_s;
     html += text.mid(at, length).toString().toHtmlEscaped();
     at += length;
   }
   if (at < text.size()) html += QChar(Ellipsis);
-  html += QStringLiteral("</p>");
+  html += u"</p>"_s;
   return html;
+}
+
+int SignPosition(const QString& text, const QFont& font, int room) {
+  // Only as many characters as could ever fit are laid out: a pasted text may be 32 767 long.
+  // elidedText keeps a character only while the text so far is narrower than the room, and would
+  // drop one that ends exactly at the edge: half a pixel more keeps it.
+  const QString start = text.left(room + 1);
+  const QString shown = QFontMetricsF(font).elidedText(start, Qt::ElideRight, room + 0.5);
+  if (shown == text) return -1;
+  // Right after what elidedText keeps, and inside the room where the cut start fits (characters
+  // without width), or should the font lack the sign.
+  const qsizetype kept = shown == start ? start.size() : shown.lastIndexOf(QChar(Ellipsis));
+  const QFontMetrics metrics(font);
+  return std::min(metrics.horizontalAdvance(start.left(kept)),
+                  room - metrics.horizontalAdvance(QChar(Ellipsis)));
 }
 
 CellEdit::CellEdit(QWidget* parent) : QLineEdit(parent) {
@@ -85,15 +102,16 @@ void CellEdit::focusOutEvent(QFocusEvent* event) {
 
 void CellEdit::paintEvent(QPaintEvent* event) {
   QLineEdit::paintEvent(event);
+  // Most styles show the focus of a line edit by its caret alone, and a locked cell by nothing.
   if (hasFocus()) {
-    // Most styles show the focus of a line edit by its caret alone, and a locked cell by nothing.
     QPainter painter(this);
     DrawFocusRing(painter, rect().marginsRemoved(focus_ring_inset_),
                   FocusColourOn(palette(), palette().color(QPalette::Base)));
   }
-  const QString text = displayText();
-  if (editing_ || text.isEmpty()) return;
+  if (!editing_ && !displayText().isEmpty()) PaintSignWhereCut();
+}
 
+void CellEdit::PaintSignWhereCut() {
   // Where QLineEdit draws the text: from the left of its contents, inset, and up to the right of
   // the contents rectangle, where it is clipped; one line high, centred in the height.
   QStyleOptionFrame panel;
@@ -101,43 +119,26 @@ void CellEdit::paintEvent(QPaintEvent* event) {
   const QRect contents = style()
                              ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
                              .marginsRemoved(textMargins());
-  const QFontMetrics metrics = fontMetrics();
-  const int left = contents.left() + TextInset;
-  const int visible = contents.right() + 1 - left;
-  const int sign_width = metrics.horizontalAdvance(QChar(Ellipsis));
-  const int top = contents.top() + (contents.height() - metrics.height() + 1) / 2;
+  const int height = fontMetrics().height();
+  const QRect line(contents.left(), contents.top() + (contents.height() - height + 1) / 2,
+                   contents.width(), height);
+  const QString text = displayText();
   if (text.isRightToLeft()) {
-    PaintSignOnTheLeft(text, contents, top);
-    return;
+    PaintSignOnTheLeft(text, line);
+  } else {
+    PaintSignOnTheRight(text, line);
   }
-  // Only as many characters as could ever fit are measured: a pasted text may be 32 767 long.
-  const qsizetype measured = std::min<qsizetype>(text.size(), visible + 1);
-  if (text.size() == measured && metrics.horizontalAdvance(text) <= visible) return;
-
-  // The longest start of the text that leaves room for the sign (found by halving, as widths
-  // grow with length).
-  qsizetype low = 0;
-  qsizetype high = measured;
-  while (low < high) {
-    const qsizetype middle = (low + high + 1) / 2;
-    if (metrics.horizontalAdvance(text.left(middle)) + sign_width <= visible) {
-      low = middle;
-    } else {
-      high = middle - 1;
-    }
-  }
-  const int sign_left = left + metrics.horizontalAdvance(text.left(low));
-
-  // The rest of the text is covered with the cell's own background, and the sign drawn in the
-  // colour and font of the text.
-  QPainter painter(this);
-  painter.fillRect(QRect(sign_left, top, contents.right() + 1 - sign_left, metrics.height()),
-                   palette().brush(QPalette::Base));
-  painter.setPen(palette().color(QPalette::Text));
-  painter.drawText(QPoint(sign_left, top + metrics.ascent()), QString(QChar(Ellipsis)));
 }
 
-void CellEdit::PaintSignOnTheLeft(const QString& text, const QRect& contents, int top) {
+void CellEdit::PaintSignOnTheRight(const QString& text, const QRect& line) {
+  const int left = line.left() + TextInset;
+  const int sign = SignPosition(text, font(), line.right() + 1 - left);
+  if (sign < 0) return;
+  PaintSign(QRect(left + sign, line.top(), line.right() + 1 - left - sign, line.height()),
+            left + sign);
+}
+
+void CellEdit::PaintSignOnTheLeft(const QString& text, const QRect& line) {
   // A text that starts with a right-to-left character (a negative number in Egyptian Arabic
   // starts with a letter mark) is laid out from the right: QLineEdit keeps its start, at the
   // caret, against the right end of the text area, and cuts it on the left. The glyph edges come
@@ -149,25 +150,30 @@ void CellEdit::PaintSignOnTheLeft(const QString& text, const QRect& contents, in
   option.setTextDirection(Qt::RightToLeft);
   layout.setTextOption(option);
   layout.beginLayout();
-  QTextLine line = layout.createLine();
+  QTextLine laid_out = layout.createLine();
   layout.endLayout();
-  const qreal width = line.naturalTextWidth();
-  const int right = contents.right() - TextInset;  // where the start of the text ends up
-  if (start.size() == text.size() && width <= right + 1 - contents.left()) return;
+  const qreal width = laid_out.naturalTextWidth();
+  const int right = line.right() - TextInset;  // where the start of the text ends up
+  if (start.size() == text.size() && width <= right + 1 - line.left()) return;
 
   // The leftmost glyph edge with room for the sign to its left: everything right of it stays.
   const int sign_width = fontMetrics().horizontalAdvance(QChar(Ellipsis));
   int sign_right = right + 1;
   for (int i = 0; i <= start.size(); ++i) {
     if (!layout.isValidCursorPosition(i)) continue;
-    const int x = right + 1 - qRound(width - line.cursorToX(i));
-    if (x >= contents.left() + sign_width && x < sign_right) sign_right = x;
+    const int x = right + 1 - qRound(width - laid_out.cursorToX(i));
+    if (x >= line.left() + sign_width && x < sign_right) sign_right = x;
   }
+  PaintSign(QRect(line.left(), line.top(), sign_right - line.left(), line.height()),
+            sign_right - sign_width);
+}
+
+void CellEdit::PaintSign(const QRect& covered, int sign_left) {
+  // What the sign stands for is covered with the cell's own background, and the sign drawn in
+  // the colour and font of the text.
   QPainter painter(this);
-  painter.fillRect(
-      QRect(contents.left(), top, sign_right - contents.left(), fontMetrics().height()),
-      palette().brush(QPalette::Base));
+  painter.fillRect(covered, palette().brush(QPalette::Base));
   painter.setPen(palette().color(QPalette::Text));
-  painter.drawText(QPoint(sign_right - sign_width, top + fontMetrics().ascent()),
+  painter.drawText(QPoint(sign_left, covered.top() + fontMetrics().ascent()),
                    QString(QChar(Ellipsis)));
 }

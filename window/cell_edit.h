@@ -1,9 +1,11 @@
 // A cell of the grid. Whenever the user is not editing it, it shows its text from the start, and
-// a value too wide for it ends in "…" at its right edge, so that no digit at the start or end of
-// a number is lost from sight unnoticed. Its tool tip shows the text exactly as it stands, never
-// as markup. With the keyboard focus, open or locked, it shows a ring inside its border.
+// a value too wide for it shows "…" where it is cut (at the right edge, or at the left for a text
+// laid out from the right), so that no digit of a number is lost from sight unnoticed. Its tool tip
+// shows the text exactly as it stands, never as markup. With the keyboard focus, open or locked, it
+// shows a ring inside its border.
 #pragma once
 
+#include <QFont>
 #include <QLineEdit>
 #include <QMargins>
 #include <QString>
@@ -24,15 +26,25 @@ class CellEdit : public QLineEdit {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // Covers the left end of a text laid out from the right that does not fit, and draws the sign
-  // there.
-  void PaintSignOnTheLeft(const QString& text, const QRect& contents, int top);
+  // Where the text shown does not fit the cell, covers its cut end with the sign that it goes
+  // on: at the right, or at the left for a text laid out from the right. `line` is the line of
+  // the text, from the left to the right end of the cell's contents.
+  void PaintSignWhereCut();
+  void PaintSignOnTheRight(const QString& text, const QRect& line);
+  void PaintSignOnTheLeft(const QString& text, const QRect& line);
+  // Covers `covered` with the cell's background and draws the sign from `sign_left`.
+  void PaintSign(const QRect& covered, int sign_left);
 
   // True from the moment the cell takes the focus until it loses it to anything but its own
   // context menu: then it scrolls as any line edit does.
   bool editing_ = false;
   QMargins focus_ring_inset_;
 };
+
+// Where, in pixels from its start, the sign goes that says that `text`, laid out from the left in
+// `font`, goes on beyond a room `room` pixels wide: right after the longest start of it that
+// leaves room for the sign. -1 where the whole text fits.
+int SignPosition(const QString& text, const QFont& font, int room);
 
 // The rich text under which a tool tip shows `text` character for character: markup and entities
 // are escaped and blanks kept. The text is broken into lines of a fixed number of characters, and

@@ -1,4 +1,4 @@
-#include "main_window.h"
+#include "window/main_window.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -9,26 +9,23 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QStyle>
 #include <algorithm>
 #include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
 
-#include "accessibility.h"
-#include "assignment_text.h"
-#include "cell_edit.h"
-#include "failure_messages.h"
-#include "hamburger.xpm"
-#include "main_window_layout.h"
-#include "window_widgets.h"
-
-#ifndef FRUSTUM_WEB_ADDRESS
-#define FRUSTUM_WEB_ADDRESS "frustum.example.org"
-#endif
+#include "form/failure_messages.h"
+#include "window/accessibility.h"
+#include "window/assignment_text.h"
+#include "window/cell_edit.h"
+#include "window/hamburger.xpm"
+#include "window/main_window_layout.h"
+#include "window/window_widgets.h"
 
 namespace {
+
+using namespace Qt::StringLiterals;
 
 QColor ToColor(layout::Rgb c) { return QColor(c.red, c.green, c.blue); }
 
@@ -37,21 +34,41 @@ QRect PixelRect(const layout::Place& p) {
 }
 
 // Gives the `background` roles of `widget` the colour `colour`, and its `text` roles the colour
-// of the window's own that stands out against it, each the same in every colour group, so that a
-// disabled or inactive control shows the same colours as an active one. The desktop's text colour
-// is not used on a fixed background: under a dark scheme it is light, and hardly seen there.
+// of the window's own that stands out against it, in every colour group (as setColor without a
+// group does), so that a disabled or inactive control shows the same colours as an active one.
+// The desktop's text colour is not used on a fixed background: under a dark scheme it is light,
+// and hardly seen there.
 void Paint(QWidget* widget, std::initializer_list<QPalette::ColorRole> background,
            std::initializer_list<QPalette::ColorRole> text, QColor colour) {
   QPalette palette = widget->palette();
-  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-    for (QPalette::ColorRole role : background) palette.setColor(group, role, colour);
-    for (QPalette::ColorRole role : text) palette.setColor(group, role, TextColourOn(colour));
-  }
+  for (QPalette::ColorRole role : background) palette.setColor(role, colour);
+  for (QPalette::ColorRole role : text) palette.setColor(role, TextColourOn(colour));
   widget->setPalette(palette);
 }
 
-QString ObjectName(const char* array, int index) {
-  return QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index);
+QString ObjectName(const QString& array, int index) { return u"%1_%2"_s.arg(array).arg(index); }
+
+// What a screen reader calls cell k: its quantity and variant as the column head and the option
+// button show them, e.g. "r, Вариант 1", and for a computed cell that it is computed.
+QString CellName(int k) {
+  const QString name = u"%1, %2"_s.arg(layout::Labels[form::ColumnOf(k) + 1].text,
+                                       layout::Options[form::RowOf(k)].text);
+  return form::IsGivenCell(k) ? name : name + u", изчислено"_s;
+}
+
+// A computed cell is written only by the program: never focused or typed into, pink with greyed
+// bold text. The grey is set here rather than left to the platform style (Fusion's is all but
+// invisible on the pink): lighter than the black of the given cells, yet 4.5 times as dark as
+// the pink.
+void MakeComputed(QLineEdit* cell) {
+  cell->setEnabled(false);
+  QFont bold = cell->font();
+  bold.setBold(true);
+  cell->setFont(bold);
+  Paint(cell, {QPalette::Base}, {}, ToColor(layout::ComputedCellColour));
+  QPalette palette = cell->palette();
+  palette.setColor(QPalette::Disabled, QPalette::Text, ToColor(layout::ComputedTextColour));
+  cell->setPalette(palette);
 }
 
 }  // namespace
@@ -59,19 +76,19 @@ QString ObjectName(const char* array, int index) {
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
   // Before any control exists, so that none is ever given Qt's own accessible interface.
   accessibility::InstallFactory();
-  setObjectName(QStringLiteral("MainWindow"));
+  setObjectName(u"MainWindow"_s);
   // A title bar with icon, window menu and close box, but no minimise or maximise box, and a
   // fixed size: the layout is laid out to the pixel.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
   setFixedSize(layout::Px(layout::ClientWidth), layout::Px(layout::ClientHeight));
-  setWindowTitle(QStringLiteral(FRUSTUM_WEB_ADDRESS) + QString::fromUtf16(layout::Caption));
+  setWindowTitle(QString::fromUtf8(FRUSTUM_WEB_ADDRESS) + layout::Caption);
   setWindowIcon(QIcon(QPixmap(hamburger_xpm)));
   setAutoFillBackground(true);
   Paint(this, {QPalette::Window}, {}, ToColor(layout::WindowColour));
   // Every control inherits the window's font; only the computed cells have a bold one.
-  setFont(QFont(QString::fromLatin1(layout::FontFamily), layout::FontPointSize));
+  setFont(QFont(layout::FontFamily, layout::FontPointSize));
 
   CreateLabels();
   CreateCells();
@@ -92,8 +109,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::CreateLabels() {
   for (const layout::LabelControl& c : layout::Labels) {
-    auto* label = new QLabel(QString::fromUtf16(c.text), this);
-    label->setObjectName(ObjectName("Label1", c.index));
+    auto* label = new QLabel(c.text, this);
+    label->setObjectName(ObjectName(u"Label1"_s, c.index));
     label->setGeometry(PixelRect(c.place));
     label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     label->setAutoFillBackground(true);
@@ -102,36 +119,16 @@ void MainWindow::CreateLabels() {
 }
 
 void MainWindow::CreateCells() {
-  QFont bold = font();
-  bold.setBold(true);
   for (std::int16_t k : layout::CellStackingOrder()) {
-    const int row = form::RowOf(k);
-    const int column = form::ColumnOf(k);
     auto* cell = new CellEdit(this);
-    cell->setObjectName(ObjectName("Text2", k));
-    cell->setGeometry(PixelRect(
-        {layout::CellLeft(column), layout::CellTop(row), layout::CellWidth, layout::CellHeight}));
-    // A screen reader names the cell by its quantity and variant, e.g. "r, Вариант 1".
-    QString name = QStringLiteral("%1, Вариант %2")
-                       .arg(QString::fromUtf16(layout::ColumnHeads[column]))
-                       .arg(row + 1);
-    if (!form::IsGivenCell(k)) {
-      // Written only by the program: never focused or typed into, pink with greyed bold text. The
-      // grey is set here rather than left to the platform style (Fusion's is all but invisible on
-      // the pink): lighter than the black of the given cells, yet 4.5 times as dark as the pink.
-      cell->setEnabled(false);
-      cell->setFont(bold);
-      Paint(cell, {QPalette::Base}, {}, ToColor(layout::ComputedCellColour));
-      QPalette palette = cell->palette();
-      palette.setColor(QPalette::Disabled, QPalette::Text, ToColor(layout::ComputedTextColour));
-      cell->setPalette(palette);
-      name += QStringLiteral(", изчислено");
-    }
+    cell->setObjectName(ObjectName(u"Text2"_s, k));
+    cell->setGeometry(PixelRect(layout::CellPlace(k)));
+    if (!form::IsGivenCell(k)) MakeComputed(cell);
+    cell->setAccessibleName(CellName(k));
     // Inside the cell's outline, and clear of the strips that its right-hand neighbour and the
     // row below cover.
     cell->SetFocusRingInset(QMargins(1, 1, layout::Px(layout::CellWidth - layout::ColumnPitch),
                                      layout::Px(layout::CellHeight - layout::RowPitch)));
-    cell->setAccessibleName(name);
     // A value wider than its cell shows its start and "…", and a disabled cell cannot be
     // scrolled: the tool tip (shown by disabled widgets too) always offers the whole text.
     connect(cell, &QLineEdit::textChanged, cell, &QWidget::setToolTip);
@@ -142,8 +139,8 @@ void MainWindow::CreateCells() {
 void MainWindow::CreateCommandButtons() {
   for (std::int16_t i = 0; i < static_cast<std::int16_t>(std::size(layout::Commands)); ++i) {
     const layout::CommandControl& c = layout::Commands[i];
-    auto* button = new FaceButton(QString::fromUtf16(c.text), ToColor(c.face), this);
-    button->setObjectName(ObjectName("Command1", i));
+    auto* button = new FaceButton(c.text, ToColor(c.face), this);
+    button->setObjectName(ObjectName(u"Command1"_s, i));
     button->setGeometry(PixelRect(c.place));
     Paint(button, {}, {QPalette::ButtonText}, ToColor(c.face));
     connect(button, &QPushButton::clicked, this, [this, i] { PressCommand(i); });
@@ -152,15 +149,15 @@ void MainWindow::CreateCommandButtons() {
 }
 
 void MainWindow::CreateOptionFrame() {
-  Frame1_ = new FrameBox(QString::fromUtf16(layout::FrameTitle), this);
-  Frame1_->setObjectName(QStringLiteral("Frame1"));
+  Frame1_ = new FrameBox(layout::FrameTitle, this);
+  Frame1_->setObjectName(u"Frame1"_s);
   Frame1_->setGeometry(PixelRect(layout::FramePlace));
   Paint(Frame1_, {QPalette::Window}, {QPalette::WindowText}, ToColor(layout::FrameColour));
 
   for (std::int16_t i = 0; i < form::RowCount; ++i) {
     const layout::OptionControl& c = layout::Options[i];
-    auto* option = new OptionButton(QString::fromUtf16(c.text), Frame1_);
-    option->setObjectName(ObjectName("Option1", i));
+    auto* option = new OptionButton(c.text, Frame1_);
+    option->setObjectName(ObjectName(u"Option1"_s, i));
     option->setGeometry(PixelRect(c.place));
     // A button's background is drawn with the Button role; the Window role is set as well for
     // the styles that use it.
@@ -171,7 +168,7 @@ void MainWindow::CreateOptionFrame() {
     // by the arrow keys.
     option->setFocusPolicy(Qt::ClickFocus);
     option->SetMoveChoice([this](int step) { MoveChoice(step); });
-    option->SetFocusRingInset(QMargins(0, 0, 0, layout::Px(layout::OptionOverlap)));
+    option->SetFocusRingInset(QMargins(0, 0, 0, layout::Px(layout::OptionOverlap())));
     connect(option, &QRadioButton::toggled, this, [this, option, i](bool chosen) {
       option->setFocusPolicy(chosen ? Qt::StrongFocus : Qt::ClickFocus);
       if (chosen) form_.Option1_Click(i);
@@ -182,11 +179,10 @@ void MainWindow::CreateOptionFrame() {
 
 void MainWindow::CreateAssignment() {
   Text1_ = new AssignmentBox(this);
-  Text1_->setObjectName(ObjectName("Text1", 0));
+  Text1_->setObjectName(ObjectName(u"Text1"_s, 0));
   Text1_->setGeometry(PixelRect(layout::AssignmentPlace));
   // The stored text ends its lines with CR LF; the box shows each as one line break.
-  Text1_->setPlainText(
-      QString::fromUtf16(AssignmentText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  Text1_->setPlainText(QString(layout::AssignmentText).replace(u"\r\n"_s, u"\n"_s));
   Text1_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Text1_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Text1_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -196,7 +192,7 @@ void MainWindow::CreateAssignment() {
   Text1_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   Text1_->setFocusPolicy(Qt::StrongFocus);
   Text1_->setTabChangesFocus(true);
-  Text1_->setAccessibleName(QStringLiteral("Задание"));
+  Text1_->setAccessibleName(u"Задание"_s);
 }
 
 void MainWindow::SetTabOrder() {
@@ -219,33 +215,37 @@ void MainWindow::SetTabOrder() {
   }
 }
 
-void MainWindow::CentreOnScreen() {
-  // Here the client area; where the window manager tells the size of its frame before the window
-  // is shown, start-up centres the whole frame instead.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    setGeometry(
-        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+QRect CentredClientArea(const QRect& area, const QSize& size, const QMargins& frame) {
+  const QSize whole = size.grownBy(frame);
+  const QPoint frame_corner(area.x() + (area.width() - whole.width()) / 2,
+                            area.y() + (area.height() - whole.height()) / 2);
+  return QRect(frame_corner + QPoint(frame.left(), frame.top()), size);
+}
+
+void MainWindow::CentreOnScreen(const QMargins& frame) {
+  if (const QScreen* shown_on = screen()) {
+    setGeometry(CentredClientArea(shown_on->availableGeometry(), size(), frame));
   }
 }
 
 QString MainWindow::CellText(std::int16_t index) const {
-  return Text2_.at(static_cast<std::size_t>(index))->text();
+  return Text2_[static_cast<std::size_t>(index)]->text();
 }
 
 void MainWindow::SetCellText(std::int16_t index, const QString& text) {
   // Setting the same text again would still move the caret to the end and back to the start,
   // and so repaint the cell for nothing.
-  QLineEdit* cell = Text2_.at(static_cast<std::size_t>(index));
+  QLineEdit* cell = Text2_[static_cast<std::size_t>(index)];
   if (cell->text() != text) cell->setText(text);
 }
 
 void MainWindow::SetCellLocked(std::int16_t index, bool locked) {
-  Text2_.at(static_cast<std::size_t>(index))->setReadOnly(locked);
+  Text2_[static_cast<std::size_t>(index)]->setReadOnly(locked);
 }
 
 void MainWindow::ChooseOption(std::int16_t index) {
   // Raises Option1_Click through the toggled signal when the choice changes.
-  Option1_.at(static_cast<std::size_t>(index))->setChecked(true);
+  Option1_[static_cast<std::size_t>(index)]->setChecked(true);
 }
 
 void MainWindow::MoveChoice(int step) {
@@ -262,14 +262,14 @@ void MainWindow::PressCommand(std::int16_t index) {
   if (!outcome.Failed()) return;
   // Nothing was written: the grid is as it was. The user goes on in the cell the message names,
   // its text selected so that typing replaces it, or else from where they were.
-  QMessageBox box(QMessageBox::Critical, QString::fromUtf16(form::FailureTitle), outcome.failure,
-                  QMessageBox::Ok, this);
+  QMessageBox box(QMessageBox::Critical, form::FailureTitle, outcome.failure, QMessageBox::Ok,
+                  this);
   box.exec();
   activateWindow();
   if (outcome.cell >= 0) {
     // The focus may reach the cell only when the window is active again, and a cell without the
     // focus drops a selection to show its start: the text is selected when the focus arrives.
-    QLineEdit* cell = Text2_.at(static_cast<std::size_t>(outcome.cell));
+    QLineEdit* cell = Text2_[static_cast<std::size_t>(outcome.cell)];
     auto once = std::make_shared<QMetaObject::Connection>();
     *once = connect(qApp, &QApplication::focusChanged, cell, [cell, once](QWidget*, QWidget* now) {
       if (!now) return;

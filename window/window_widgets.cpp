@@ -1,4 +1,4 @@
-#include "window_widgets.h"
+#include "window/window_widgets.h"
 
 #include <qdrawutil.h>
 
@@ -69,15 +69,9 @@ FaceButton::FaceButton(const QString& text, QColor face, QWidget* parent)
 }
 
 void FaceButton::changeEvent(QEvent* event) {
-  switch (event->type()) {
-    case QEvent::PaletteChange:
-    case QEvent::FontChange:
-    case QEvent::StyleChange:
-      faces_ = {};
-      break;
-    default:
-      break;
-  }
+  // The faces are drawn from the palette and the font alone, whatever the style: a new style
+  // that brings its own palette or font changes those too.
+  if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) faces_ = {};
   QPushButton::changeEvent(event);
 }
 

@@ -11,9 +11,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "form_controls.h"
-#include "frustum_form.h"
-#include "grid.h"
+#include "form/form_controls.h"
+#include "form/frustum_form.h"
+#include "form/grid.h"
 
 class ModelControls : public form::FormControls {
  public:
