@@ -36,7 +36,7 @@ std::array<SolveCase, geometry::VariantCount> SolveCases() {
   const geometry::FrustumValues reference = ReferenceFrustum();
   std::array<SolveCase, geometry::VariantCount> cases{};
   for (int v = 0; v < geometry::VariantCount; ++v) {
-    const auto& given = geometry::GivenColumns[static_cast<std::size_t>(v)];
+    const auto& given = geometry::Variants[static_cast<std::size_t>(v)].given;
     cases[static_cast<std::size_t>(v)] = {v, reference.*geometry::Columns[given[0]],
                                           reference.*geometry::Columns[given[1]],
                                           reference.*geometry::Columns[given[2]]};
@@ -49,7 +49,7 @@ std::string VariantName(int variant) {
   static constexpr std::array<const char*, geometry::ColumnCount> names = {"r", "R",  "H",
                                                                            "L", "So", "V"};
   std::string out;
-  for (int column : geometry::GivenColumns[static_cast<std::size_t>(variant)]) {
+  for (int column : geometry::Variants[static_cast<std::size_t>(variant)].given) {
     if (!out.empty()) out += ',';
     out += names[static_cast<std::size_t>(column)];
   }

@@ -122,7 +122,7 @@ static_assert(std::size(DivisorRules) == RowCount);
 
 // Where `column` stands among the given quantities of `variant`: 0, 1 or 2.
 std::size_t GivenIndex(int variant, int column) {
-  const auto& columns = geometry::GivenColumns[variant];
+  const auto& columns = geometry::Variants[variant].given;
   return static_cast<std::size_t>(std::find(columns.begin(), columns.end(), column) -
                                   columns.begin());
 }
@@ -214,7 +214,7 @@ FailureReport DivisorReport(const DivisorRule& rule, const std::array<double, 3>
 // A result beyond the double range names the given values that cause it: those whose
 // replacement by 1 alone avoids the overflow, or all three where none does.
 FailureReport OverflowReport(int variant, const std::array<double, 3>& given) {
-  const auto& columns = geometry::GivenColumns[variant];
+  const auto& columns = geometry::Variants[variant].given;
   std::vector<int> involved;
   for (std::size_t i = 0; i < given.size(); ++i) {
     std::array<double, 3> trial = given;

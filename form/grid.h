@@ -25,7 +25,7 @@ constexpr int ColumnOf(int cell) { return cell % ColumnCount; }
 // reads. The form unlocks the whole row of the chosen variant; these are the only cells of it
 // that accept typing because the window keeps the other three disabled for good.
 constexpr std::array<std::int16_t, 3> GivenCells(int variant) {
-  const auto& columns = geometry::GivenColumns[variant];
+  const auto& columns = geometry::Variants[variant].given;
   return {CellIndex(variant, columns[0]), CellIndex(variant, columns[1]),
           CellIndex(variant, columns[2])};
 }

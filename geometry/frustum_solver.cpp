@@ -1,6 +1,7 @@
 #include "geometry/frustum_solver.h"
 
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
 
 namespace geometry {
@@ -52,7 +53,6 @@ double RadiusSum(double L, double So) { return Div(So, Mul(Pi, L)); }
 
 // The steps of the variants. Each computes one quantity from those already known, in exactly the
 // grouping written beside it.
-using Step = void (*)(FrustumValues&);
 
 // L = sqrt((H * H) + ((R - r) * (R - r))), the right triangle of H, R - r and L.
 void SlantFromHeight(FrustumValues& v) {
@@ -93,27 +93,44 @@ void SmallerRadiusFromHeight(FrustumValues& v) { v.r = Sub(v.R, RadiusDifference
 // r = (So / (Pi * L)) - R
 void SmallerRadiusFromSurface(FrustumValues& v) { v.r = Sub(RadiusSum(v.L, v.So), v.R); }
 
-// The three steps of each variant, run in this order: a later step may use what an earlier one
-// computed, and a failure stops the solve at the step where it happens.
-constexpr std::array<std::array<Step, 3>, VariantCount> Steps = {{
-    {SlantFromHeight, LateralSurface, Volume},            // r, R, H
-    {HeightFromSlant, LateralSurface, Volume},            // r, R, L
-    {SlantFromSurface, HeightFromSlant, Volume},          // r, R, So
-    {HeightFromVolume, SlantFromHeight, LateralSurface},  // r, R, V
-    {LargerRadiusFromHeight, LateralSurface, Volume},     // r, H, L
-    {LargerRadiusFromSurface, HeightFromSlant, Volume},   // r, L, So
-    {SmallerRadiusFromHeight, LateralSurface, Volume},    // R, H, L
-    {SmallerRadiusFromSurface, HeightFromSlant, Volume},  // R, L, So
-}};
+// What each Step does and which column it writes, in the order of the enumeration.
+struct StepWork {
+  Step step;
+  void (*run)(FrustumValues&);
+  int column;
+};
+constexpr StepWork Work[] = {
+    {Step::SlantFromHeight, SlantFromHeight, 3},
+    {Step::HeightFromSlant, HeightFromSlant, 2},
+    {Step::LateralSurface, LateralSurface, 4},
+    {Step::Volume, Volume, 5},
+    {Step::SlantFromSurface, SlantFromSurface, 3},
+    {Step::HeightFromVolume, HeightFromVolume, 2},
+    {Step::LargerRadiusFromHeight, LargerRadiusFromHeight, 1},
+    {Step::LargerRadiusFromSurface, LargerRadiusFromSurface, 1},
+    {Step::SmallerRadiusFromHeight, SmallerRadiusFromHeight, 0},
+    {Step::SmallerRadiusFromSurface, SmallerRadiusFromSurface, 0},
+};
+constexpr bool InEnumerationOrder() {
+  for (std::size_t i = 0; i < std::size(Work); ++i) {
+    if (static_cast<std::size_t>(Work[i].step) != i) return false;
+  }
+  return true;
+}
+static_assert(InEnumerationOrder());
+
+constexpr const StepWork& WorkOf(Step step) { return Work[static_cast<std::size_t>(step)]; }
 
 }  // namespace
+
+int ComputedColumn(Step step) { return WorkOf(step).column; }
 
 FrustumValues SolveFrustum(int variant, double a, double b, double c) {
   if (variant < 0 || variant >= VariantCount) {
     throw std::out_of_range("SolveFrustum: variant must be 0 to 7");
   }
   FrustumValues v = WithGivenValues(variant, a, b, c);
-  for (Step step : Steps[variant]) step(v);
+  for (Step step : Variants[variant].steps) WorkOf(step).run(v);
   return v;
 }
 

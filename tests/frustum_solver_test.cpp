@@ -78,6 +78,13 @@ TEST(SolveFrustum, DividesInTheGroupingWritten) {
   EXPECT_EQ(SolveFrustum(3, 4.7, 0.8, 5.7).H,
             (5.7 * 3) / (pi * (((4.7 * 4.7) + (0.8 * 0.8)) + (4.7 * 0.8))));
   EXPECT_EQ(SolveFrustum(5, 3.7, 9.1, 78).R, (78 / (pi * 9.1)) - 3.7);
+  // The squares are added first and r * R to their sum: for these radii r * r + (R * R + r * R)
+  // is another double, and so are the volume and the height from it.
+  const double r = 0.1, R = 1.2;
+  ASSERT_NE((r * r + R * R) + r * R, r * r + (R * R + r * R));
+  const double squares_and_product = ((r * r) + (R * R)) + (r * R);
+  EXPECT_EQ(SolveFrustum(0, r, R, 3).V, ((pi * 3) / 3) * squares_and_product);
+  EXPECT_EQ(SolveFrustum(3, r, R, 5).H, (5 * 3) / (pi * squares_and_product));
 }
 
 TEST(SolveFrustum, RefusesANumberThatIsNoVariant) {
@@ -98,7 +105,7 @@ TEST(SolveFrustum, GivenValuesComeBackBitForBit) {
       {6, 2.0, 3.0, 3.162},   {7, 2.0, 3.162, 29.804},
   };
   for (const Case& c : cases) {
-    const auto given = geometry::GivenColumns[static_cast<std::size_t>(c.variant)];
+    const auto given = geometry::Variants[static_cast<std::size_t>(c.variant)].given;
     const auto out = AsColumns(SolveFrustum(c.variant, c.a, c.b, c.c));
     const double in[] = {c.a, c.b, c.c};
     for (int i = 0; i < 3; ++i) {
@@ -124,7 +131,7 @@ TEST(SolveFrustum, TypedValuesFedBackGiveTheKnownRows) {
       {"1.000", "2.000", "3.000", "3.162", "29.804", "21.993"},
   }};
   for (int variant = 0; variant < 8; ++variant) {
-    const auto given = geometry::GivenColumns[static_cast<std::size_t>(variant)];
+    const auto given = geometry::Variants[static_cast<std::size_t>(variant)].given;
     const FrustumValues v = SolveFrustum(variant, typed[static_cast<std::size_t>(given[0])],
                                          typed[static_cast<std::size_t>(given[1])],
                                          typed[static_cast<std::size_t>(given[2])]);

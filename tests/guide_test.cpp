@@ -23,7 +23,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using geometry::Columns;
-using geometry::GivenColumns;
+using geometry::Variants;
 
 constexpr const char16_t* ColumnNames[geometry::ColumnCount] = {u"r", u"R",  u"H",
                                                                 u"L", u"So", u"V"};
@@ -114,7 +114,8 @@ class GuideTest : public ::testing::Test {
         << "unchecked numbers: " << example.stray.join(u'|').toStdString();
     ASSERT_EQ(example.given.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
-      EXPECT_EQ(example.given[i].first, GivenColumns[static_cast<std::size_t>(example.variant)][i]);
+      EXPECT_EQ(example.given[i].first,
+                Variants[static_cast<std::size_t>(example.variant)].given[i]);
     }
   }
 
