@@ -73,17 +73,29 @@ int SignPosition(const QString& text, const QFont& font, int room) {
                   room - metrics.horizontalAdvance(QChar(Ellipsis)));
 }
 
+QFont Condensed(QFont font, int stretch) {
+  font.setStretch(stretch);
+#ifdef Q_OS_WIN
+  // Qt's default engine on Windows, GDI, rounds each glyph's advance to whole pixels at a stretch,
+  // so a condensed value grows back by up to half a pixel a character (9 digits at 70 % come to 60
+  // pixels rather than 56). For a font that asks for no more than vertical hinting Qt takes
+  // DirectWrite, which keeps the advances as fine as FreeType does; the designed face keeps the
+  // default engine, and so its look.
+  font.setHintingPreference(stretch == QFont::AnyStretch ? QFont::PreferDefaultHinting
+                                                         : QFont::PreferVerticalHinting);
+#endif
+  return font;
+}
+
 int StretchToFit(const QString& text, QFont font, int room) {
   // As QLineEdit decides whether to scroll: the text's width, rounded, and a pixel for the caret.
   auto fits = [&](int stretch) {
-    font.setStretch(stretch);
-    return qRound(QFontMetricsF(font).horizontalAdvance(text)) + 1 <= room;
+    return qRound(QFontMetricsF(Condensed(font, stretch)).horizontalAdvance(text)) + 1 <= room;
   };
   if (fits(QFont::AnyStretch)) return QFont::AnyStretch;
-  // The width shrinks with the stretch, if not exactly in proportion (glyph advances are rounded
-  // to pixels): start where the proportion puts it, then step to the widest stretch that fits.
-  font.setStretch(QFont::AnyStretch);
-  const qreal designed = QFontMetricsF(font).horizontalAdvance(text);
+  // The width shrinks with the stretch, if not exactly in proportion (glyph advances may be
+  // rounded to pixels): start where the proportion puts it, then step to the widest that fits.
+  const qreal designed = QFontMetricsF(Condensed(font, QFont::AnyStretch)).horizontalAdvance(text);
   int stretch = std::clamp(static_cast<int>(100 * room / designed), NarrowestStretch, 99);
   while (stretch < 99 && fits(stretch + 1)) ++stretch;
   while (stretch > NarrowestStretch && !fits(stretch)) --stretch;
@@ -163,9 +175,7 @@ void CellEdit::FitText() {
                           ? QFont::AnyStretch
                           : StretchToFit(text, font(), TextLine().width() - 2 * TextInset);
   if (font().stretch() == stretch) return;
-  QFont fitted = font();
-  fitted.setStretch(stretch);
-  setFont(fitted);
+  setFont(Condensed(font(), stretch));
 }
 
 void CellEdit::paintEvent(QPaintEvent* event) {

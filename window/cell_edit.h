@@ -59,6 +59,10 @@ class CellEdit : public QLineEdit {
 // The narrowest a value is drawn, in per cent of its designed width.
 inline constexpr int NarrowestStretch = 70;
 
+// `font` at `stretch` per cent of its designed width (QFont::AnyStretch: the designed face), in
+// the engine that draws it so.
+QFont Condensed(QFont font, int stretch);
+
 // The stretch at which `text` fits a room `room` pixels wide in `font` (whose stretch is ignored):
 // QFont::AnyStretch, the designed face, where it fits so; else the largest stretch of
 // NarrowestStretch to 99 per cent at which it fits; else NarrowestStretch.
