@@ -46,7 +46,7 @@ wine winecfg -v win10 >/dev/null 2>&1 && wineserver --wait
 unpacked="$work/$name"
 for file in frustum.exe LICENSE.txt qt-and-relinking.txt licenses/qt6-base/LICENSES/LGPL-3.0-only.txt \
   licenses/qt6-base/LICENSES/GPL-3.0-only.txt licenses/qt6-base/debian-copyright \
-  guide/guide-bg.html guide/frustum.svg source/CMakeLists.txt source/windows/build-qt.sh; do
+  guide/guide-bg.html guide/frustum.svg guide/screenshot.png source/CMakeLists.txt source/windows/build-qt.sh; do
   [ -s "$unpacked/$file" ] || fail "the zip lacks $file"
 done
 [ -z "$(find "$unpacked/source" -maxdepth 1 -name 'build*')" ] || fail "the zip holds a build folder"
