@@ -14,6 +14,9 @@ class FormControls {
   // Text2(index), index 0 to CellCount - 1.
   virtual QString CellText(std::int16_t index) const = 0;
   virtual void SetCellText(std::int16_t index, const QString& text) = 0;
+  // What a computed cell offers on demand (the window: its tool tip and accessible description):
+  // how its value came about. Set after Calculate writes the cell; writing a cell's text drops it.
+  virtual void SetCellWorking(std::int16_t index, const QString& working) = 0;
   // A locked cell keeps its text against typing, but can still be focused, scrolled and selected.
   virtual void SetCellLocked(std::int16_t index, bool locked) = 0;
 

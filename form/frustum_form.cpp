@@ -6,6 +6,7 @@
 #include "form/failure_messages.h"
 #include "form/grid.h"
 #include "form/number_text.h"
+#include "form/working.h"
 #include "geometry/frustum_solver.h"
 
 namespace form {
@@ -73,6 +74,11 @@ void FrustumForm::WriteRow(std::int16_t row, const geometry::FrustumValues& valu
   for (int column = 0; column < ColumnCount; ++column) {
     controls_.SetCellText(CellIndex(row, column),
                           FormatNumber(values.*geometry::Columns[column], ShownDecimals, locale_));
+  }
+  // Once the whole row shows, since the working of each value shows the others as the row does.
+  for (int column = 0; column < ColumnCount; ++column) {
+    if (geometry::IsGivenColumn(row, column)) continue;
+    controls_.SetCellWorking(CellIndex(row, column), Working(row, column, values, locale_));
   }
 }
 

@@ -2,6 +2,7 @@
 // Every other file takes the grid's shape from here.
 #pragma once
 
+#include <QString>
 #include <array>
 #include <cstdint>
 
@@ -13,6 +14,11 @@ inline constexpr int RowCount = geometry::VariantCount;
 inline constexpr int ColumnCount = geometry::ColumnCount;
 // Text2(0) to Text2(47).
 inline constexpr std::int16_t CellCount = RowCount * ColumnCount;
+
+// The quantities' names, by column, as the column heads, the messages and the working write them.
+inline const std::array<QString, ColumnCount> QuantityNames = {
+    QStringLiteral("r"), QStringLiteral("R"),  QStringLiteral("H"),
+    QStringLiteral("L"), QStringLiteral("So"), QStringLiteral("V")};
 
 // Row k of the grid belongs to variant k; its columns are r, R, H, L, So and V.
 constexpr std::int16_t CellIndex(int row, int column) {

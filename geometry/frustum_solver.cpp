@@ -125,12 +125,15 @@ constexpr const StepWork& WorkOf(Step step) { return Work[static_cast<std::size_
 
 int ComputedColumn(Step step) { return WorkOf(step).column; }
 
+// Each step assigns its quantity last, once all its operations have succeeded.
+void RunStep(Step step, FrustumValues& values) { WorkOf(step).run(values); }
+
 FrustumValues SolveFrustum(int variant, double a, double b, double c) {
   if (variant < 0 || variant >= VariantCount) {
     throw std::out_of_range("SolveFrustum: variant must be 0 to 7");
   }
   FrustumValues v = WithGivenValues(variant, a, b, c);
-  for (Step step : Variants[variant].steps) WorkOf(step).run(v);
+  for (Step step : Variants[variant].steps) RunStep(step, v);
   return v;
 }
 

@@ -79,6 +79,10 @@ inline constexpr std::array<Variant, VariantCount> Variants = {{
 // The column whose value `step` computes.
 int ComputedColumn(Step step);
 
+// Runs `step` on `values`, as SolveFrustum runs it: writes the one quantity it computes from the
+// others, or throws FrustumFailure and leaves `values` as they were.
+void RunStep(Step step, FrustumValues& values);
+
 constexpr bool IsGivenColumn(int variant, int column) {
   for (int given : Variants[variant].given) {
     if (given == column) return true;

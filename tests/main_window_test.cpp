@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -492,12 +493,53 @@ TEST_F(MainWindowTest, AWideResultIsOfferedInFullAsToolTipAndAccessibleValue) {
   ASSERT_EQ(volume, u"21\u00a0991\u00a0148\u00a0575,129");
   // Wider than the cell, which is disabled and cannot be scrolled.
   EXPECT_GT(QFontMetrics(Cell(5)->font()).horizontalAdvance(volume), Cell(5)->width());
-  EXPECT_EQ(Cell(5)->toolTip(), volume);
+  // A computed value's tip is its working, which ends in the whole value; a given one's its text.
+  EXPECT_TRUE(Cell(5)->toolTip().endsWith(u"= "_s + volume));
   EXPECT_EQ(Cell(0)->toolTip(), u"1\u00a0000,000");
   QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Cell(5));
   ASSERT_NE(accessible, nullptr);
   EXPECT_EQ(accessible->text(QAccessible::Value), volume);
-  EXPECT_EQ(accessible->text(QAccessible::Description), volume);
+  EXPECT_EQ(accessible->text(QAccessible::Description), Cell(5)->toolTip());
+  QTextDocument shown;
+  shown.setHtml(ShowToolTip(Cell(5))->text());
+  // Its lines as the working breaks them, a line too long for the tip broken after a blank.
+  auto words = [](QString text) { return text.replace(QChar::Nbsp, u' ').remove(u'\n'); };
+  EXPECT_EQ(words(shown.toPlainText()), words(Cell(5)->toolTip()));
+  QToolTip::hideText();
+  // Ctrl+C copies the row as a table where nothing is selected, from a cell or a button.
+  const QString table = u"r\tR\tH\tL\tSo\tV\n"_s + Texts()[0] + u'\t' + Texts()[1] + u'\t' +
+                        Texts()[2] + u'\t' + Texts()[3] + u'\t' + Texts()[4] + u'\t' + volume +
+                        u'\n';
+  for (QWidget* control : {static_cast<QWidget*>(Cell(1)), static_cast<QWidget*>(Command(1))}) {
+    QApplication::clipboard()->clear();
+    control->setFocus();
+    QTest::keyClick(control, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), table) << control->objectName().toStdString();
+  }
+  Cell(1)->setFocus();
+  Cell(1)->selectAll();
+  QTest::keyClick(Cell(1), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), Cell(1)->text());
+  // A right click on a cell of the row, computed (the window takes its menu) or given.
+  auto menu_of = [&](QLineEdit* cell) {
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            cell->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(cell, &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(menu, nullptr);
+    return menu ? menu->actions() : QList<QAction*>();
+  };
+  const QList<QAction*> computed = menu_of(Cell(5));
+  ASSERT_EQ(computed.size(), 2);
+  EXPECT_EQ(computed[0]->text(), u"Копиране на реда"_s);
+  computed[1]->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), Cell(5)->toolTip());
+  QApplication::activePopupWidget()->close();
+  const QList<QAction*> given = menu_of(Cell(0));
+  ASSERT_GT(given.size(), 2);  // the line edit's own, then the row's
+  given.back()->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), table);
+  QApplication::activePopupWidget()->close();
   // Emptied cells offer no stale tip.
   QTest::mouseClick(Command(1), Qt::LeftButton);
   EXPECT_TRUE(Cell(5)->toolTip().isEmpty());
@@ -569,6 +611,55 @@ TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
             kept);
 }
 
+TEST_F(MainWindowTest, AValueTooWideIsDrawnNarrowerJustEnoughToFit) {
+  // Whether a plain line edit with the cell's font and size shows `text` whole: it scrolls to its
+  // caret at the end when it does not.
+  auto whole = [&](QLineEdit* cell, const QFont& font) {
+    QLineEdit reference;
+    reference.setFont(font);
+    reference.resize(cell->size());
+    reference.setText(cell->text());
+    const QImage at_end = reference.grab().toImage();
+    reference.setCursorPosition(0);
+    return reference.grab().toImage() == at_end;
+  };
+  const QFont designed = Cell(0)->font();
+  for (const char* name : {"bg_BG", "de_DE", "en_US", "fr_FR"}) {
+    const QLocale locale(QString::fromLatin1(name));
+    for (double value : {999999.999, -99999.999, 21991.149, 2980.858, 1.5, 12345678.9}) {
+      for (int k : {0, 5}) {  // a given cell and a computed one, whose face is bold
+        const QString text = form::FormatNumber(value, 3, locale);
+        SCOPED_TRACE(text.toStdString() + " in " + name + ", cell " + std::to_string(k));
+        window.SetCellText(static_cast<std::int16_t>(k), text);
+        const QFont font = Cell(k)->font();
+        EXPECT_EQ(font.family(), designed.family());
+        EXPECT_EQ(font.pointSizeF(), designed.pointSizeF());
+        EXPECT_EQ(font.bold(), k == 5);
+        if (std::abs(value) < 1e6) {
+          EXPECT_TRUE(whole(Cell(k), font));
+        } else {  // beyond the squeeze: as narrow as it goes, cut
+          EXPECT_EQ(font.stretch(), NarrowestStretch);
+          EXPECT_FALSE(whole(Cell(k), font));
+        }
+        QFont wider = font;
+        wider.setStretch(font.stretch() + 1);
+        if (value == 1.5) {
+          EXPECT_EQ(font.stretch(), QFont::AnyStretch);
+        } else if (std::abs(value) < 1e6) {
+          EXPECT_FALSE(whole(Cell(k), wider)) << "squeezed more than needed: " << font.stretch();
+        }
+      }
+    }
+  }
+  // Edited, a cell shows its designed face; left, the face fits the text again; emptied, designed.
+  QTest::mouseClick(Cell(0), Qt::LeftButton);
+  EXPECT_EQ(Cell(0)->font().stretch(), QFont::AnyStretch);
+  QTest::keyClick(Cell(0), Qt::Key_Tab);
+  EXPECT_LT(Cell(0)->font().stretch(), 100);
+  QTest::mouseClick(Command(1), Qt::LeftButton);
+  EXPECT_EQ(Cell(0)->font().stretch(), QFont::AnyStretch);
+}
+
 TEST_F(MainWindowTest, ToolTipsShowTheTextAsTypedAndStaySmall) {
   const QSize screen = window.screen()->geometry().size();
   for (const QString& typed :
@@ -582,12 +673,15 @@ TEST_F(MainWindowTest, ToolTipsShowTheTextAsTypedAndStaySmall) {
     if (!tip) continue;
     // No line break splits a character.
     for (const QString& line : tip->text().split(u"<br>"_s)) EXPECT_TRUE(line.isValidUtf16());
+    // Blanks are shown as no-break spaces, which keep them.
     QTextDocument shown;
     shown.setHtml(tip->text());
+    const QString plain = shown.toPlainText().replace(QChar::Nbsp, u' ');
     if (typed.size() < 80) {
-      EXPECT_EQ(shown.toPlainText(), typed);
+      EXPECT_EQ(plain, typed);
     } else {
-      EXPECT_TRUE(shown.toPlainText().startsWith(typed.left(80)));
+      EXPECT_TRUE(plain.startsWith(typed.left(80)));
+      EXPECT_EQ(plain.endsWith(u'…'), typed.size() > 20 * 80);  // cut at its last line
     }
     EXPECT_LE(tip->width(), screen.width());
     EXPECT_LE(tip->height(), screen.height());

@@ -98,8 +98,9 @@ class CellInterface : public TextControlInterface, public QAccessibleEditableTex
 
   using TextControlInterface::text;
   QString text(QAccessible::Text kind) const override {
-    // The whole value, which a narrow cell may show only in part.
-    return kind == QAccessible::Description ? Value() : TextControlInterface::text(kind);
+    // The cell's tool tip: the whole value, which a narrow cell may show only in part, and for a
+    // computed value how it came about.
+    return kind == QAccessible::Description ? Cell()->toolTip() : TextControlInterface::text(kind);
   }
 
   void setText(QAccessible::Text kind, const QString& text) override {
@@ -294,6 +295,13 @@ class ChangeAnnouncer : public QObject {
         changed.editable = true;
         AnnounceState(watched, changed);
         break;
+      case QEvent::ToolTipChange:
+        // A cell's description is its tool tip: its whole value, or a computed value's working.
+        if (QAccessible::isActive()) {
+          QAccessibleEvent changed_description(watched, QAccessible::DescriptionChanged);
+          QAccessible::updateAccessibility(&changed_description);
+        }
+        break;
       default:
         break;
     }
@@ -313,14 +321,7 @@ void InstallFactory() {
 
 void AnnounceChanges(QWidget& window) {
   auto* announcer = new ChangeAnnouncer(&window);
-  for (QLineEdit* cell : window.findChildren<QLineEdit*>()) {
-    cell->installEventFilter(announcer);
-    QObject::connect(cell, &QLineEdit::textChanged, announcer, [cell] {
-      if (!QAccessible::isActive()) return;
-      QAccessibleEvent event(cell, QAccessible::DescriptionChanged);
-      QAccessible::updateAccessibility(&event);
-    });
-  }
+  for (QLineEdit* cell : window.findChildren<QLineEdit*>()) cell->installEventFilter(announcer);
   for (QPlainTextEdit* box : window.findChildren<QPlainTextEdit*>()) {
     box->installEventFilter(announcer);
   }

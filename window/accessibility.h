@@ -7,8 +7,9 @@
 // - the window is a frame;
 // - a cell is editable only while it is enabled and not locked, and an assistive write into a
 //   cell that is not changes nothing; the assignment text, always locked, offers no way to write;
-// - a cell's description is its whole value (the cell may show only the start of it);
-// - a change of a control's lock or enabled flag, and of a cell's value, is announced.
+// - a cell's description is its tool tip: its whole value (the cell may show only the start of
+//   it), and for a computed value how it came about;
+// - a change of a control's lock or enabled flag, and of a cell's description, is announced.
 #pragma once
 
 class QWidget;
@@ -21,7 +22,7 @@ namespace accessibility {
 void InstallFactory();
 
 // Announces from now on every change of the lock and enabled flags of `window`'s line edits and
-// plain text boxes, and every change of a line edit's value (its description).
+// plain text boxes, and every change of a line edit's description.
 void AnnounceChanges(QWidget& window);
 
 }  // namespace accessibility

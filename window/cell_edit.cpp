@@ -4,8 +4,10 @@
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QPainter>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QTextDocument>
 #include <QTextLayout>
 #include <QToolTip>
 #include <algorithm>
@@ -33,19 +35,27 @@ constexpr qsizetype RightToLeftLaidOut = 1024;
 }  // namespace
 
 QString LiteralToolTip(QStringView text) {
-  QString html = u"<p style=\"white-space:pre\">"_s;
+  // Qt escapes the markup and keeps the blanks (as no-break spaces) and line breaks; the bound is
+  // the program's own. A line longer than a tool tip's is broken after its last blank that fits,
+  // or else where it reaches the length, keeping a character outside the BMP whole.
+  QStringList lines;
   qsizetype at = 0;
-  for (int line = 0; line < ToolTipLines && at < text.size(); ++line) {
-    qsizetype length = std::min(ToolTipLineLength, text.size() - at);
-    // A character outside the BMP stays whole on its line.
-    if (at + length < text.size() && text[at + length - 1].isHighSurrogate()) ++length;
-    if (line > 0) html += u"<br>"_s;
-    html += text.mid(at, length).toString().toHtmlEscaped();
-    at += length;
+  while (at < text.size() && lines.size() < ToolTipLines) {
+    qsizetype end = text.indexOf(u'\n', at);
+    if (end < 0) end = text.size();
+    qsizetype length = end - at;
+    qsizetype next = end + 1;
+    if (length > ToolTipLineLength) {
+      const qsizetype blank = text.mid(at, ToolTipLineLength).lastIndexOf(u' ');
+      length = blank > 0 ? blank + 1 : ToolTipLineLength;
+      if (blank <= 0 && text[at + length - 1].isHighSurrogate()) ++length;
+      next = at + length;
+    }
+    lines.append(text.mid(at, length).toString());
+    at = next;
   }
-  if (at < text.size()) html += QChar(Ellipsis);
-  html += u"</p>"_s;
-  return html;
+  if (at < text.size()) lines.back() += QChar(Ellipsis);
+  return Qt::convertFromPlainText(lines.join(u'\n'), Qt::WhiteSpacePre);
 }
 
 int SignPosition(const QString& text, const QFont& font, int room) {
@@ -63,7 +73,26 @@ int SignPosition(const QString& text, const QFont& font, int room) {
                   room - metrics.horizontalAdvance(QChar(Ellipsis)));
 }
 
+int StretchToFit(const QString& text, QFont font, int room) {
+  // As QLineEdit decides whether to scroll: the text's width, rounded, and a pixel for the caret.
+  auto fits = [&](int stretch) {
+    font.setStretch(stretch);
+    return qRound(QFontMetricsF(font).horizontalAdvance(text)) + 1 <= room;
+  };
+  if (fits(QFont::AnyStretch)) return QFont::AnyStretch;
+  // The width shrinks with the stretch, if not exactly in proportion (glyph advances are rounded
+  // to pixels): start where the proportion puts it, then step to the widest stretch that fits.
+  font.setStretch(QFont::AnyStretch);
+  const qreal designed = QFontMetricsF(font).horizontalAdvance(text);
+  int stretch = std::clamp(static_cast<int>(100 * room / designed), NarrowestStretch, 99);
+  while (stretch < 99 && fits(stretch + 1)) ++stretch;
+  while (stretch > NarrowestStretch && !fits(stretch)) --stretch;
+  return stretch;
+}
+
 CellEdit::CellEdit(QWidget* parent) : QLineEdit(parent) {
+  // Whatever writes the text (the program, the user's editing, Clear), the face fits it again.
+  connect(this, &QLineEdit::textChanged, this, &CellEdit::FitText);
   // setText leaves the caret at the end, which scrolls a wide value to its end and hides its
   // start (and its sign); a cell the user is not editing keeps its caret at the start instead.
   connect(this, &QLineEdit::cursorPositionChanged, this, [this](int, int position) {
@@ -87,8 +116,20 @@ bool CellEdit::event(QEvent* event) {
   return QLineEdit::event(event);
 }
 
+void CellEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  // A new style may give the text another room.
+  if (event->type() == QEvent::StyleChange) FitText();
+}
+
+void CellEdit::resizeEvent(QResizeEvent* event) {
+  QLineEdit::resizeEvent(event);
+  FitText();
+}
+
 void CellEdit::focusInEvent(QFocusEvent* event) {
   editing_ = true;
+  FitText();
   QLineEdit::focusInEvent(event);
 }
 
@@ -98,6 +139,20 @@ void CellEdit::focusOutEvent(QFocusEvent* event) {
   if (event->reason() == Qt::PopupFocusReason) return;
   editing_ = false;
   setCursorPosition(0);
+  FitText();
+}
+
+void CellEdit::FitText() {
+  // Measured as QLineEdit lays the text out: from TextInset inside the line to TextInset before
+  // its end, so that the text is not scrolled.
+  const QString text = displayText();
+  const int stretch = editing_ || text.isEmpty()
+                          ? QFont::AnyStretch
+                          : StretchToFit(text, font(), TextLine().width() - 2 * TextInset);
+  if (font().stretch() == stretch) return;
+  QFont fitted = font();
+  fitted.setStretch(stretch);
+  setFont(fitted);
 }
 
 void CellEdit::paintEvent(QPaintEvent* event) {
@@ -111,7 +166,7 @@ void CellEdit::paintEvent(QPaintEvent* event) {
   if (!editing_ && !displayText().isEmpty()) PaintSignWhereCut();
 }
 
-void CellEdit::PaintSignWhereCut() {
+QRect CellEdit::TextLine() const {
   // Where QLineEdit draws the text: from the left of its contents, inset, and up to the right of
   // the contents rectangle, where it is clipped; one line high, centred in the height.
   QStyleOptionFrame panel;
@@ -120,8 +175,12 @@ void CellEdit::PaintSignWhereCut() {
                              ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
                              .marginsRemoved(textMargins());
   const int height = fontMetrics().height();
-  const QRect line(contents.left(), contents.top() + (contents.height() - height + 1) / 2,
-                   contents.width(), height);
+  return QRect(contents.left(), contents.top() + (contents.height() - height + 1) / 2,
+               contents.width(), height);
+}
+
+void CellEdit::PaintSignWhereCut() {
+  const QRect line = TextLine();
   const QString text = displayText();
   if (text.isRightToLeft()) {
     PaintSignOnTheLeft(text, line);

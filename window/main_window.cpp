@@ -21,6 +21,7 @@
 #include "window/cell_edit.h"
 #include "window/hamburger.xpm"
 #include "window/main_window_layout.h"
+#include "window/row_copy.h"
 #include "window/window_widgets.h"
 
 namespace {
@@ -96,6 +97,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent), form_(*this) {
   CreateOptionFrame();
   CreateAssignment();
   SetTabOrder();
+  row_copy_ = new RowCopy(*this, Text2_, form_);
+  for (QLineEdit* cell : Text2_) cell->installEventFilter(row_copy_);
+  Text1_->installEventFilter(row_copy_);
   CentreOnScreen();
   accessibility::AnnounceChanges(*this);
 
@@ -235,8 +239,17 @@ QString MainWindow::CellText(std::int16_t index) const {
 void MainWindow::SetCellText(std::int16_t index, const QString& text) {
   // Setting the same text again would still move the caret to the end and back to the start,
   // and so repaint the cell for nothing.
+  // Either way, the tool tip is the text again (the working of a value is set after it).
   QLineEdit* cell = Text2_[static_cast<std::size_t>(index)];
-  if (cell->text() != text) cell->setText(text);
+  if (cell->text() != text) {
+    cell->setText(text);
+  } else if (cell->toolTip() != text) {
+    cell->setToolTip(text);
+  }
+}
+
+void MainWindow::SetCellWorking(std::int16_t index, const QString& working) {
+  Text2_[static_cast<std::size_t>(index)]->setToolTip(working);
 }
 
 void MainWindow::SetCellLocked(std::int16_t index, bool locked) {

@@ -18,6 +18,7 @@ class QPlainTextEdit;
 class FaceButton;
 class FrameBox;
 class OptionButton;
+class RowCopy;
 
 // Where a client area of `size`, with a frame `frame` wide around it, stands when the whole frame
 // is centred in `area`.
@@ -41,6 +42,7 @@ class MainWindow : public QWidget, public form::FormControls {
   // FormControls, on the real widgets.
   QString CellText(std::int16_t index) const override;
   void SetCellText(std::int16_t index, const QString& text) override;
+  void SetCellWorking(std::int16_t index, const QString& working) override;
   void SetCellLocked(std::int16_t index, bool locked) override;
   void ChooseOption(std::int16_t index) override;
 
@@ -66,6 +68,7 @@ class MainWindow : public QWidget, public form::FormControls {
   std::array<OptionButton*, form::RowCount> Option1_{};
   std::array<FaceButton*, 2> Command1_{};
   QPlainTextEdit* Text1_ = nullptr;
+  RowCopy* row_copy_ = nullptr;
 
   form::FrustumForm form_;
 };

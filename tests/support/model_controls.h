@@ -19,6 +19,7 @@ class ModelControls : public form::FormControls {
  public:
   struct Cell {
     QString text;
+    QString working;  // dropped whenever the text is written, as a tool tip would be
     bool locked = false;
     bool enabled = true;
   };
@@ -32,7 +33,13 @@ class ModelControls : public form::FormControls {
   void Bind(form::FrustumForm* form) { form_ = form; }
 
   QString CellText(std::int16_t index) const override { return CellAt(index).text; }
-  void SetCellText(std::int16_t index, const QString& text) override { CellAt(index).text = text; }
+  void SetCellText(std::int16_t index, const QString& text) override {
+    CellAt(index).text = text;
+    CellAt(index).working.clear();
+  }
+  void SetCellWorking(std::int16_t index, const QString& working) override {
+    CellAt(index).working = working;
+  }
   void SetCellLocked(std::int16_t index, bool locked) override { CellAt(index).locked = locked; }
   void ChooseOption(std::int16_t index) override {
     if (index < 0 || index >= form::RowCount) throw std::out_of_range("option index");
