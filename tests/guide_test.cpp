@@ -32,8 +32,9 @@ constexpr const char16_t* ColumnNames[geometry::ColumnCount + DerivedCount] = {
     u"r", u"R", u"H", u"L", u"So", u"V", u"B1", u"B2", u"S"};
 
 double Quantity(const geometry::FrustumValues& v, int column) {
-  const double b1 = geometry::Pi * v.r * v.r, b2 = geometry::Pi * v.R * v.R;
-  const double derived[DerivedCount] = {b1, b2, v.So + b1 + b2};
+  // Grouped as the working in So's tool tip computes them.
+  const double b1 = geometry::Pi * (v.r * v.r), b2 = geometry::Pi * (v.R * v.R);
+  const double derived[DerivedCount] = {b1, b2, (v.So + b1) + b2};
   return column < geometry::ColumnCount ? v.*Columns[static_cast<std::size_t>(column)]
                                         : derived[column - geometry::ColumnCount];
 }
