@@ -12,7 +12,7 @@ def texts(data):
     raw = data[at + len(FIRST_HEADER) + 8:]
     # The stream has no size: LZMA's "alone" format takes an unknown one.
     stream = lzma.LZMADecompressor(format=lzma.FORMAT_ALONE).decompress(
-        raw[:5] + b'\xff' * 8 + raw[5:], max_length=64 << 20)
+        raw[:5] + b'\xff' * 8 + raw[5:])
     found = []
     p = 0
     while p + 4 <= len(stream):
