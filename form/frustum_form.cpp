@@ -15,7 +15,9 @@ FrustumForm::FrustumForm(FormControls& controls, QLocale locale)
     : controls_(controls), locale_(std::move(locale)) {}
 
 void FrustumForm::Form_Load() {
-  // Choosing button 0 runs Option1_Click(0) in full before the locks below are set.
+  // Choosing button 0 runs Option1_Click(0) in full before the locks below are set. Locking from
+  // cell 4 rather than 6 leaves cells 4 and 5 of row 0 locked until a variant is chosen again, as
+  // the window was designed; harmless, as both are computed cells and disabled.
   controls_.ChooseOption(0);
   for (std::int16_t i = 4; i < CellCount; ++i) controls_.SetCellLocked(i, true);
 }

@@ -127,10 +127,23 @@ void CellEdit::resizeEvent(QResizeEvent* event) {
   FitText();
 }
 
+void CellEdit::FocusWithTextSelected() {
+  select_on_focus_ = true;
+  setFocus(Qt::OtherFocusReason);
+  if (hasFocus()) {  // it had the focus already, and no focus event comes
+    select_on_focus_ = false;
+    selectAll();
+  }
+}
+
 void CellEdit::focusInEvent(QFocusEvent* event) {
   editing_ = true;
   FitText();
   QLineEdit::focusInEvent(event);
+  if (select_on_focus_) {
+    select_on_focus_ = false;
+    selectAll();
+  }
 }
 
 void CellEdit::focusOutEvent(QFocusEvent* event) {

@@ -21,6 +21,11 @@ class CellEdit : public QLineEdit {
   // cell cover its edges, and the ring must stay where it can be seen.
   void SetFocusRingInset(const QMargins& inset) { focus_ring_inset_ = inset; }
 
+  // Gives the cell the keyboard focus with its whole text selected, so that typing replaces it.
+  // In a window that is not active (a message box has just closed) the focus arrives only once it
+  // is, and a cell without the focus drops a selection: the text is selected when it arrives.
+  void FocusWithTextSelected();
+
  protected:
   bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -47,6 +52,7 @@ class CellEdit : public QLineEdit {
   // True from the moment the cell takes the focus until it loses it to anything but its own
   // context menu: then it scrolls as any line edit does.
   bool editing_ = false;
+  bool select_on_focus_ = false;
   QMargins focus_ring_inset_;
 };
 

@@ -13,6 +13,7 @@
 #include "form/frustum_form.h"
 #include "form/grid.h"
 
+class CellEdit;
 class QLineEdit;
 class QPlainTextEdit;
 class FaceButton;
@@ -56,14 +57,13 @@ class MainWindow : public QWidget, public form::FormControls {
   void CreateAssignment();
   void SetTabOrder();
 
-  void MoveChoice(int step);
   // Runs Command1_Click and shows, in a message box, why a calculation failed; then the cell the
   // message names has the focus, its text selected.
   void PressCommand(std::int16_t index);
 
   // Indexed with [] (no bounds check at run time): every index comes from the form or from the
   // layout tables, which produce only indexes of existing controls.
-  std::array<QLineEdit*, form::CellCount> Text2_{};
+  std::array<CellEdit*, form::CellCount> Text2_{};
   FrameBox* Frame1_ = nullptr;
   std::array<OptionButton*, form::RowCount> Option1_{};
   std::array<FaceButton*, 2> Command1_{};

@@ -14,8 +14,6 @@
 
 namespace layout {
 
-using namespace Qt::StringLiterals;
-
 constexpr int TwipsPerPixel = 15;
 constexpr int Px(int twips) { return twips / TwipsPerPixel; }
 
@@ -31,8 +29,9 @@ constexpr Rgb ComputedTextColour = {88, 88, 88};
 constexpr int ClientWidth = 7785;   // 519 pixels
 constexpr int ClientHeight = 6225;  // 415 pixels
 
-inline const QString Caption = u"  Геометрия - пресечен кръгов конус"_s;  // after the web address
-inline const QString FontFamily = u"Times New Roman"_s;
+inline const QString Caption =
+    QStringLiteral("  Геометрия - пресечен кръгов конус");  // after the web address
+inline const QString FontFamily = QStringLiteral("Times New Roman");
 constexpr int FontPointSize = 12;
 
 // A control's place within its container, in twips.
@@ -41,21 +40,12 @@ struct Place {
 };
 
 // Labels are created first, so that every other control lies over them. Label1(0) is the title;
-// Label1(c + 1) is the head of grid column c and names its quantity.
-struct LabelControl {
-  std::int16_t index;  // Label1(index)
-  Place place;
-  QString text;
-};
-inline const LabelControl Labels[] = {
-    {0, {1920, 0, 4335, 375}, u"Изчисляване на пресечен кръгов конус"_s},
-    {1, {1920, 480, 975, 375}, u"r"_s},
-    {2, {2880, 480, 975, 375}, u"R"_s},
-    {3, {3840, 480, 975, 375}, u"H"_s},
-    {4, {4800, 480, 975, 375}, u"L"_s},
-    {5, {5760, 480, 975, 375}, u"So"_s},
-    {6, {6720, 480, 975, 375}, u"V"_s},
-};
+// Label1(c + 1) is the head of grid column c, names its quantity and stands above the column, as
+// wide as a cell.
+constexpr Place TitlePlace = {1920, 0, 4335, 375};
+inline const QString Title = QStringLiteral("Изчисляване на пресечен кръгов конус");
+constexpr int HeadTop = 480;
+constexpr int HeadHeight = 375;
 constexpr Rgb LabelColour = {255, 192, 128};
 
 // Command1(0) is Calculate, Command1(1) is Clear.
@@ -63,41 +53,30 @@ struct CommandControl {
   Place place;
   Rgb face;
   QString text;
-  int tab_index;
 };
 inline const CommandControl Commands[] = {
-    {{120, 0, 1215, 375}, {128, 255, 128}, u"Изчисли"_s, 22},
-    {{6480, 0, 1215, 375}, {255, 0, 0}, u"Изчисти"_s, 23},
+    {{120, 0, 1215, 375}, {128, 255, 128}, QStringLiteral("Изчисли")},
+    {{6480, 0, 1215, 375}, {255, 0, 0}, QStringLiteral("Изчисти")},
 };
 
 // Frame1, the group of the variant buttons; it never takes the focus.
 constexpr Place FramePlace = {120, 480, 1695, 3375};
 constexpr Rgb FrameColour = {192, 192, 255};
-inline const QString FrameTitle = u"Варианти"_s;
+inline const QString FrameTitle = QStringLiteral("Варианти");
 
-// Option1(i) stands for variant i and lies inside the frame. Each overlaps the next by 45 twips.
-struct OptionControl {
-  Place place;
-  QString text;
-  int tab_index;
-};
-inline const OptionControl Options[] = {
-    {{120, 360, 1455, 405}, u"Вариант 1"_s, 35},  {{120, 720, 1455, 405}, u"Вариант 2"_s, 36},
-    {{120, 1080, 1455, 405}, u"Вариант 3"_s, 37}, {{120, 1440, 1455, 405}, u"Вариант 4"_s, 38},
-    {{120, 1800, 1455, 405}, u"Вариант 5"_s, 39}, {{120, 2160, 1455, 405}, u"Вариант 6"_s, 40},
-    {{120, 2520, 1455, 405}, u"Вариант 7"_s, 53}, {{120, 2880, 1455, 405}, u"Вариант 8"_s, 60},
-};
+// Option1(i) stands for variant i, "Вариант i+1", and lies inside the frame, one under another;
+// each overlaps the next by OptionOverlap.
+constexpr int OptionPitch = 360;
+constexpr int OptionHeight = 405;
+constexpr int OptionOverlap = OptionHeight - OptionPitch;
+constexpr Place OptionPlace(int i) { return {120, 360 + OptionPitch * i, 1455, OptionHeight}; }
+inline QString OptionText(int i) { return QStringLiteral("Вариант %1").arg(i + 1); }
 constexpr Rgb OptionColour = {128, 128, 255};
-// How far each option button's bottom edge lies under the next one.
-inline int OptionOverlap() {
-  return Options[0].place.top + Options[0].place.height - Options[1].place.top;
-}
+static_assert(OptionPlace(form::RowCount - 1).top + OptionHeight <= FramePlace.height,
+              "the frame holds every option button");
 
 // Text1(0), the assignment; it keeps the platform's colours.
 constexpr Place AssignmentPlace = {120, 3960, 7575, 2175};
-constexpr int AssignmentTabIndex = 0;
-
-static_assert(std::size(Options) == form::RowCount);
 
 // The grid: cell k lies in row RowOf(k) and column ColumnOf(k). Each cell overlaps its right-hand
 // neighbour by 15 twips and the cell below by 45.
@@ -125,13 +104,40 @@ constexpr std::array<std::int16_t, form::CellCount> CellStackingOrder() {
   return order;
 }
 
-// The tab index of cell k. Cells 36 to 41 (row 6) run backwards, from right to left.
-constexpr int CellTabIndex(int k) {
-  if (k <= 15) return 6 + k;
-  if (k <= 23) return 26 + (k - 16);
-  if (k <= 35) return 41 + (k - 24);
-  if (k <= 41) return 54 + (41 - k);
-  return 61 + (k - 42);
+constexpr Place HeadPlace(int column) { return {CellLeft(column), HeadTop, CellWidth, HeadHeight}; }
+
+// The tab order: every control in the order of its tab index, 0 to 66, as runs of one control array
+// with consecutive tab indexes, from element `first` to element `last` (downwards where `last` is
+// the smaller). Labels and the frame hold their tab indexes but never take the focus.
+enum class ControlArray { Text1, Label1, Text2, Command1, Frame1, Option1 };
+struct TabRun {
+  ControlArray array;
+  std::int16_t first, last;
+};
+inline constexpr TabRun TabOrder[] = {
+    {ControlArray::Text1, 0, 0},     // 0
+    {ControlArray::Label1, 0, 0},    // 1
+    {ControlArray::Label1, 2, 2},    // 2
+    {ControlArray::Label1, 4, 6},    // 3 to 5
+    {ControlArray::Text2, 0, 15},    // 6 to 21
+    {ControlArray::Command1, 0, 1},  // 22, 23
+    {ControlArray::Label1, 1, 1},    // 24
+    {ControlArray::Label1, 3, 3},    // 25
+    {ControlArray::Text2, 16, 23},   // 26 to 33
+    {ControlArray::Frame1, 0, 0},    // 34
+    {ControlArray::Option1, 0, 5},   // 35 to 40
+    {ControlArray::Text2, 24, 35},   // 41 to 52
+    {ControlArray::Option1, 6, 6},   // 53
+    {ControlArray::Text2, 41, 36},   // 54 to 59: row 6 from right to left
+    {ControlArray::Option1, 7, 7},   // 60
+    {ControlArray::Text2, 42, 47},   // 61 to 66
+};
+constexpr int TabStopCount() {
+  int count = 0;
+  for (const TabRun& run : TabOrder)
+    count += (run.last >= run.first ? run.last - run.first : run.first - run.last) + 1;
+  return count;
 }
+static_assert(TabStopCount() == 67, "every control has one tab index");
 
 }  // namespace layout

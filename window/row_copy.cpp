@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "form/working.h"
+#include "window/cell_edit.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ bool HasSelection(QObject* control) {
 
 }  // namespace
 
-RowCopy::RowCopy(QWidget& window, const std::array<QLineEdit*, form::CellCount>& cells,
+RowCopy::RowCopy(QWidget& window, const std::array<CellEdit*, form::CellCount>& cells,
                  const form::FrustumForm& form)
     : QObject(&window), cells_(cells), form_(form) {
   // Reached where the focused control takes no Ctrl+C of its own (the buttons), or lets it pass

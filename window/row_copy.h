@@ -10,6 +10,7 @@
 #include "form/frustum_form.h"
 #include "form/grid.h"
 
+class CellEdit;
 class QLineEdit;
 class QMenu;
 class QWidget;
@@ -18,7 +19,7 @@ class RowCopy : public QObject {
  public:
   // Serves `window`, whose cells are `cells` and whose chosen variant `form` holds. To be
   // installed, as an event filter, on each text box whose Ctrl+C or context menu it extends.
-  RowCopy(QWidget& window, const std::array<QLineEdit*, form::CellCount>& cells,
+  RowCopy(QWidget& window, const std::array<CellEdit*, form::CellCount>& cells,
           const form::FrustumForm& form);
 
  protected:
@@ -31,6 +32,6 @@ class RowCopy : public QObject {
   void AddEntries(QMenu& menu, QLineEdit* cell);
   void CopyRow() const;
 
-  const std::array<QLineEdit*, form::CellCount>& cells_;
+  const std::array<CellEdit*, form::CellCount>& cells_;
   const form::FrustumForm& form_;
 };

@@ -2,6 +2,7 @@
 
 #include <qdrawutil.h>
 
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -93,7 +94,13 @@ void FaceButton::paintEvent(QPaintEvent*) {
     // A raised bevel around the flat face; sunken while the button is held down.
     qDrawWinButton(&painter, rect(), palette(), down, &fill);
     QRect text_area = rect();
-    if (down) text_area.translate(1, 1);
+    if (down) {
+      // The caption moves as the style moves a pressed button's.
+      QStyleOptionButton option;
+      initStyleOption(&option);
+      text_area.translate(style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &option, this),
+                          style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, this));
+    }
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(text_area, Qt::AlignCenter, text());
   }
@@ -108,28 +115,27 @@ void FaceButton::paintEvent(QPaintEvent*) {
 
 OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {}
 
-void OptionButton::SetMoveChoice(std::function<void(int)> move_choice) {
-  move_choice_ = std::move(move_choice);
-}
-
 bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void OptionButton::keyPressEvent(QKeyEvent* event) {
-  int step = 0;
-  switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Left:
-      step = -1;
-      break;
-    case Qt::Key_Down:
-    case Qt::Key_Right:
-      step = 1;
-      break;
-    default:
-      QRadioButton::keyPressEvent(event);
-      return;
+  int key = event->key();
+  if (key == Qt::Key_Left) key = Qt::Key_Up;
+  if (key == Qt::Key_Right) key = Qt::Key_Down;
+  const QButtonGroup* buttons = group();
+  if (!buttons || (key != Qt::Key_Up && key != Qt::Key_Down)) {
+    QRadioButton::keyPressEvent(event);
+    return;
   }
-  if (move_choice_) move_choice_(step);
+  const QList<QAbstractButton*> column = buttons->buttons();
+  const bool down = key == Qt::Key_Down;
+  if (this == (down ? column.back() : column.front())) {
+    QAbstractButton* other = down ? column.front() : column.back();
+    other->click();
+    other->setFocus(down ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  } else {
+    QKeyEvent moved(event->type(), key, event->modifiers(), event->text(), event->isAutoRepeat());
+    QRadioButton::keyPressEvent(&moved);
+  }
   event->accept();
 }
 

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
-#include <functional>
 
 class QPainter;
 
@@ -46,16 +45,15 @@ class FaceButton : public QPushButton {
   QString faces_text_;
 };
 
-// An option button that answers a click anywhere on its coloured area (Qt's answers only on the
-// mark and the caption), and whose arrow keys move the choice to the previous or next button of
-// its group, round the end, as option buttons of desktop systems do. With the keyboard focus it
-// shows a dotted rectangle around its caption.
+// An option button of a column of them in a QButtonGroup. It answers a click anywhere on its
+// coloured area (Qt's answers only on the mark and the caption). Its arrow keys move the choice to
+// the previous or next button of the group, round the end, as option buttons of desktop systems do:
+// Qt moves it to the nearest button above or below; Left and Right, for which Qt finds no button
+// beside a column, count as Up and Down, and from the last button or the first the choice goes
+// round. With the keyboard focus it shows a dotted rectangle around its caption.
 class OptionButton : public QRadioButton {
  public:
   OptionButton(const QString& text, QWidget* parent);
-
-  // Called with -1 (Up, Left) or +1 (Down, Right) when an arrow key is pressed on the button.
-  void SetMoveChoice(std::function<void(int step)> move_choice);
 
   // How far inside the button's edges the focus rectangle must stay: the next button of the
   // group overlaps its bottom edge.
@@ -67,7 +65,6 @@ class OptionButton : public QRadioButton {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  std::function<void(int)> move_choice_;
   QMargins focus_ring_inset_;
 };
 
