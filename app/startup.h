@@ -16,7 +16,9 @@ class QWidget;
 
 namespace startup {
 
-using namespace Qt::StringLiterals;
+// The texts below need Qt's QString literal and no more of Qt's literals: a using-directive
+// here would bring them all into this namespace in every file that includes the header.
+using Qt::StringLiterals::operator""_s;
 
 // The desktop entry's name without ".desktop"; also the Wayland app id and the X11 class.
 inline const QString DesktopId = u"org.example.frustum"_s;

@@ -10,15 +10,18 @@
 
 namespace form {
 
+// Qt's QString literal only: a using-directive here would bring all of Qt's literals into every
+// file that includes the header.
+using Qt::StringLiterals::operator""_s;
+
 inline constexpr int RowCount = geometry::VariantCount;
 inline constexpr int ColumnCount = geometry::ColumnCount;
 // Text2(0) to Text2(47).
 inline constexpr std::int16_t CellCount = RowCount * ColumnCount;
 
 // The quantities' names, by column, as the column heads, the messages and the working write them.
-inline const std::array<QString, ColumnCount> QuantityNames = {
-    QStringLiteral("r"), QStringLiteral("R"),  QStringLiteral("H"),
-    QStringLiteral("L"), QStringLiteral("So"), QStringLiteral("V")};
+inline const std::array<QString, ColumnCount> QuantityNames = {u"r"_s, u"R"_s,  u"H"_s,
+                                                               u"L"_s, u"So"_s, u"V"_s};
 
 // Row k of the grid belongs to variant k; its columns are r, R, H, L, So and V.
 constexpr std::int16_t CellIndex(int row, int column) {

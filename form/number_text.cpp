@@ -124,6 +124,14 @@ const NumberSymbols& SymbolsOf(const QLocale& locale) {
 
 // A reader of a locale's number, one token at a time, that writes what it has read as ASCII
 // text for ReadCompact.
+//
+// QLocale::toDouble (Qt 6.4) would not do: it refuses numbers that this program writes itself.
+// It applies Bulgarian's rule that four-digit numbers stay ungrouped to reading as well, and to
+// longer numbers too, so FormatNumber's "1 234,5" and "1 234 567,5" (no-break spaces) fail; and
+// it fails on the negative numbers of the Persian and Arabic formats, whose minus comes with a
+// direction mark (QLocale's own toString(-1234.5) does not read back there). Where it does read,
+// it agrees with this reader: ASCII digits in any locale, a plain blank for a no-break space
+// separator, correct rounding. Any other text must read as Val reads it, whatever toDouble says.
 class LocaleNumberReader {
  public:
   LocaleNumberReader(std::u32string_view text, const NumberSymbols& symbols)

@@ -40,3 +40,15 @@ foreach(plugin offscreen minimal)
     message(SEND_ERROR "${plugin}: ${out}")
   endif()
 endforeach()
+
+# Qt without its platform plugins: a qt.conf beside a copy of the program points them at an empty
+# folder. The line names the plugin that is missing, as the user named it or as the display asks.
+file(MAKE_DIRECTORY no-plugins/plugins)
+file(COPY ${PROGRAM} DESTINATION no-plugins)
+file(WRITE no-plugins/qt.conf "[Paths]\nPlugins = ${CMAKE_CURRENT_BINARY_DIR}/no-plugins/plugins\n")
+set(PROGRAM ${CMAKE_CURRENT_BINARY_DIR}/no-plugins/frustum)
+refuse("xcb named, plugin missing"
+       "Qt has no platform plugin \"xcb\" \\(named by QT_QPA_PLATFORM\\)" QT_QPA_PLATFORM=xcb
+       DISPLAY=:987)
+refuse("X display, plugin missing"
+       "[^\n]*X display \":987\": Qt's X11 platform plugin is not installed" DISPLAY=:987)

@@ -165,6 +165,9 @@ TEST(ReadCellNumber, ReadsANumberInTheRegionalFormatAndAnyOtherTextAsValDoes) {
       {"he_IL", u"-1.500", -1.5},
       {"ar_EG", u"\u061c-\u0661\u066c\u0662\u0663\u0664\u066b\u0665", -1234.5},
       {"fa_IR", u"\u200e\u2212\u06f1\u066c\u06f2\u06f3\u06f4\u066b\u06f5", -1234.5},
+      // A plain "-" stands for the locale's own minus, U+2212 in both.
+      {"sv_SE", u"-1,5", -1.5},
+      {"fa_IR", u"-\u06f1\u066b\u06f5", -1.5},
       // Anything else, misplaced groups among it, reads as Val reads it.
       {"bg_BG", u"2.5", 2.5},
       {"bg_BG", u"2,5a", 2.0},
@@ -172,9 +175,11 @@ TEST(ReadCellNumber, ReadsANumberInTheRegionalFormatAndAnyOtherTextAsValDoes) {
       {"bg_BG", u"abc", 0.0},
       {"bg_BG", u"", 0.0},
       {"bg_BG", u"1,234.568", 1.0},
+      {"bg_BG", u"1\u00a0234.5", 1.0},  // a period is no decimal separator here
       {"de_DE", u"2.5", 2.5},
       {"de_DE", u"1.23,5", 1.23},
-      {"de_DE", u".500", 0.5},  // no digits before the first group separator
+      {"de_DE", u".500", 0.5},        // no digits before the first group separator
+      {"de_DE", u"1 234,5", 1234.0},  // a blank is a group separator only for a no-break space
       {"en_US", u"2,5", 2.0},
       {"C", u"2,5", 2.0},
       {"de_CH", u"1'234.500", 1.0},      // an apostrophe, where de_CH writes U+2019

@@ -7,7 +7,9 @@
 
 namespace layout {
 
-using namespace Qt::StringLiterals;
+// The texts below need Qt's QString literal and no more of Qt's literals: a using-directive
+// here would bring them all into this namespace in every file that includes the header.
+using Qt::StringLiterals::operator""_s;
 
 inline const QString AssignmentText =
     u"Да се реализира проект, чрез който се представят междупредметни \r\n"

@@ -14,6 +14,10 @@
 
 namespace layout {
 
+// The texts below need Qt's QString literal and no more of Qt's literals: a using-directive
+// here would bring them all into this namespace in every file that includes the header.
+using Qt::StringLiterals::operator""_s;
+
 constexpr int TwipsPerPixel = 15;
 constexpr int Px(int twips) { return twips / TwipsPerPixel; }
 
@@ -29,9 +33,8 @@ constexpr Rgb ComputedTextColour = {88, 88, 88};
 constexpr int ClientWidth = 7785;   // 519 pixels
 constexpr int ClientHeight = 6225;  // 415 pixels
 
-inline const QString Caption =
-    QStringLiteral("  Геометрия - пресечен кръгов конус");  // after the web address
-inline const QString FontFamily = QStringLiteral("Times New Roman");
+inline const QString Caption = u"  Геометрия - пресечен кръгов конус"_s;  // after the web address
+inline const QString FontFamily = u"Times New Roman"_s;
 constexpr int FontPointSize = 12;
 
 // A control's place within its container, in twips.
@@ -43,7 +46,7 @@ struct Place {
 // Label1(c + 1) is the head of grid column c, names its quantity and stands above the column, as
 // wide as a cell.
 constexpr Place TitlePlace = {1920, 0, 4335, 375};
-inline const QString Title = QStringLiteral("Изчисляване на пресечен кръгов конус");
+inline const QString Title = u"Изчисляване на пресечен кръгов конус"_s;
 constexpr int HeadTop = 480;
 constexpr int HeadHeight = 375;
 constexpr Rgb LabelColour = {255, 192, 128};
@@ -55,14 +58,14 @@ struct CommandControl {
   QString text;
 };
 inline const CommandControl Commands[] = {
-    {{120, 0, 1215, 375}, {128, 255, 128}, QStringLiteral("Изчисли")},
-    {{6480, 0, 1215, 375}, {255, 0, 0}, QStringLiteral("Изчисти")},
+    {{120, 0, 1215, 375}, {128, 255, 128}, u"Изчисли"_s},
+    {{6480, 0, 1215, 375}, {255, 0, 0}, u"Изчисти"_s},
 };
 
 // Frame1, the group of the variant buttons; it never takes the focus.
 constexpr Place FramePlace = {120, 480, 1695, 3375};
 constexpr Rgb FrameColour = {192, 192, 255};
-inline const QString FrameTitle = QStringLiteral("Варианти");
+inline const QString FrameTitle = u"Варианти"_s;
 
 // Option1(i) stands for variant i, "Вариант i+1", and lies inside the frame, one under another;
 // each overlaps the next by OptionOverlap.
@@ -70,7 +73,7 @@ constexpr int OptionPitch = 360;
 constexpr int OptionHeight = 405;
 constexpr int OptionOverlap = OptionHeight - OptionPitch;
 constexpr Place OptionPlace(int i) { return {120, 360 + OptionPitch * i, 1455, OptionHeight}; }
-inline QString OptionText(int i) { return QStringLiteral("Вариант %1").arg(i + 1); }
+inline QString OptionText(int i) { return u"Вариант %1"_s.arg(i + 1); }
 constexpr Rgb OptionColour = {128, 128, 255};
 static_assert(OptionPlace(form::RowCount - 1).top + OptionHeight <= FramePlace.height,
               "the frame holds every option button");

@@ -12,9 +12,6 @@
 #include <cmath>
 #include <utility>
 
-namespace {
-
-// WCAG's contrast ratio of two colours: from 1 (the same) to 21 (black on white).
 double ContrastRatio(const QColor& a, const QColor& b) {
   auto luminance = [](const QColor& c) {
     auto linear = [](double v) {
@@ -25,8 +22,6 @@ double ContrastRatio(const QColor& a, const QColor& b) {
   };
   return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
 }
-
-}  // namespace
 
 QColor TextColourOn(const QColor& background) {
   const QColor black(Qt::black);

@@ -12,6 +12,10 @@
 
 class QPainter;
 
+// WCAG's contrast ratio of two colours: from 1 (the same) to 21 (black on white). The window
+// chooses its text and focus colours by it, and its tests measure what the screen shows with it.
+double ContrastRatio(const QColor& a, const QColor& b);
+
 // Black or white, whichever stands out more against `background` by WCAG's contrast ratio: the
 // window's own colour for text on the backgrounds it fixes, where the desktop's text colour
 // (light under a dark scheme) could hardly be read.
