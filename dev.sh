@@ -48,9 +48,10 @@ fuzz_packages=("clang-$clang_version" "libclang-rt-$clang_version-dev")
 # GoogleTest sources to build for Windows, and NSIS for the installer. windows/build-qt.sh installs
 # what building Qt needs. The package test uses the program as a user would, under Wine on a
 # virtual display (xvfb) with a window manager (openbox): xdotool finds the windows and types,
-# xclip reads the message box's texts that Ctrl+C copies, imagemagick takes the screenshots.
+# xclip reads the message box's texts that Ctrl+C copies, imagemagick takes the screenshots; python3
+# reads the installer's page texts out of it.
 windows_packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 googletest nsis clang-format
-                  xvfb openbox xdotool xclip imagemagick)
+                  xvfb openbox xdotool xclip imagemagick python3)
 
 source scripts/install_missing.sh
 

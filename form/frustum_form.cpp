@@ -51,19 +51,21 @@ CommandOutcome FrustumForm::Calculate() {
   // read; whatever the computed cells show is overwritten.
   const std::int16_t v = SelectedVariant;
   const auto cells = GivenCells(v);
+  std::array<QString, 3> texts;
   std::array<double, 3> given{};
   for (std::size_t i = 0; i < given.size(); ++i) {
+    texts[i] = controls_.CellText(cells[i]);
     try {
-      given[i] = ReadCellNumber(controls_.CellText(cells[i]), locale_);
+      given[i] = ReadCellNumber(texts[i], locale_);
     } catch (const NumberOutOfRange&) {
-      return {NumberOutOfRangeMessage(), cells[i]};
+      return {NumberOutOfRangeMessage, cells[i]};
     }
   }
   geometry::FrustumValues values{};
   try {
     values = geometry::SolveFrustum(v, given[0], given[1], given[2]);
   } catch (const geometry::FrustumFailure& failure) {
-    const FailureReport report = DescribeFailure(v, given, failure.Kind(), locale_);
+    const FailureReport report = DescribeFailure(v, texts, given, failure.Kind(), locale_);
     return {report.message, CellIndex(v, report.column)};
   }
   WriteRow(v, values);

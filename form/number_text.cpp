@@ -313,4 +313,12 @@ double ReadCellNumber(QStringView text, const QLocale& locale) {
   return Val(text);
 }
 
+bool HoldsNumber(QStringView text, const QLocale& locale) {
+  if (LocaleNumberReader(Ucs4(text.trimmed()), SymbolsOf(locale)).Read()) return true;
+  // Val's reading: a sign, then digits, or a period and digits.
+  const std::string s = Compact(text);
+  const std::size_t pos = !s.empty() && (s[0] == '+' || s[0] == '-') ? 1 : 0;
+  return DigitsAt(s, pos) > 0 || (pos < s.size() && s[pos] == '.' && DigitsAt(s, pos + 1) > 0);
+}
+
 }  // namespace form

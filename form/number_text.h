@@ -46,4 +46,8 @@ QString FormatNumber(double value, int decimals, const QLocale& locale = QLocale
 // it. A number beyond the double range throws NumberOutOfRange, as Val does.
 double ReadCellNumber(QStringView text, const QLocale& locale);
 
+// Whether ReadCellNumber finds a number in the text: false for an empty text and for one that
+// does not begin with a number, which both read as 0.
+bool HoldsNumber(QStringView text, const QLocale& locale);
+
 }  // namespace form

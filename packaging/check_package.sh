@@ -71,7 +71,7 @@ for size in "${icon_sizes[@]}"; do
   expect_file "usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" -rw-r--r--
 done
 expect_file "usr/share/metainfo/$app_id.metainfo.xml" -rw-r--r--
-for doc in copyright changelog.Debian.gz guide-bg.html frustum.svg; do
+for doc in copyright changelog.Debian.gz guide-bg.html frustum.svg screenshot.png; do
   expect_file "usr/share/doc/$package/$doc" -rw-r--r--
 done
 expect_file "usr/share/doc-base/$package-guide" -rw-r--r--

@@ -14,6 +14,15 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
+// Types the case's texts into the given cells of its variant, chosen after the form's load.
+void TypeCase(ModelControls& model, FrustumForm& form, const FailureCase& c) {
+  model.Bind(&form);
+  form.Form_Load();
+  model.ClickOption(c.variant);
+  const auto given = GivenCells(c.variant);
+  for (std::size_t i = 0; i < 3; ++i) model.Type(given[i], QString::fromLatin1(c.typed[i]));
+}
+
 // Each message comes from a real failed Calculate in the Bulgarian format, which leaves every
 // cell as it was, so that what the user sees names the value that actually stopped the
 // calculation. A bound shown is tight: typing it into the cell named calculates, and typing it
@@ -22,18 +31,14 @@ TEST(FailureMessage, NamesTheValueToChangeAndItsBoundsAndChangesNoCell) {
   // The bounds a message shows: after "поне" a lower one, after "най-много" an upper one.
   const QRegularExpression shown(
       u"(поне|най-много|между) .*?(-?[0-9\u00a0]+,[0-9]{3})"
-      u"(?: и (-?[0-9\u00a0]+,[0-9]{3}))?\\.$"_s);
+      u"(?: и (-?[0-9\u00a0]+,[0-9]{3}))?\\."_s);
   const QLocale bg(QLocale::Bulgarian, QLocale::Bulgaria);
   int bounds_checked = 0;
   for (const FailureCase& c : FailureCases()) {
     SCOPED_TRACE(c.name);
     ModelControls model;
     FrustumForm form(model, bg);
-    model.Bind(&form);
-    form.Form_Load();
-    model.ClickOption(c.variant);
-    const auto given = GivenCells(c.variant);
-    for (std::size_t i = 0; i < 3; ++i) model.Type(given[i], QString::fromLatin1(c.typed[i]));
+    TypeCase(model, form, c);
     // Something in a computed cell shows that no cell at all is touched.
     int computed = 0;
     while (geometry::IsGivenColumn(c.variant, computed)) ++computed;
@@ -58,7 +63,22 @@ TEST(FailureMessage, NamesTheValueToChangeAndItsBoundsAndChangesNoCell) {
       ++bounds_checked;
     }
   }
-  EXPECT_EQ(bounds_checked, 10);
+  EXPECT_EQ(bounds_checked, 11);
+}
+
+// A message has one minus sign, the regional format's, in its formulas as in its numbers: the
+// Swedish one is U+2212, where the Bulgarian one is "-".
+TEST(FailureMessage, WritesEveryMinusAsTheRegionalFormatDoes) {
+  const QLocale sv(QLocale::Swedish, QLocale::Sweden);
+  ASSERT_EQ(sv.negativeSign(), u"\u2212"_s);
+  for (const FailureCase& c : FailureCases()) {
+    ModelControls model;
+    FrustumForm form(model, sv);
+    TypeCase(model, form, c);
+    QString expected = c.message;
+    expected.replace(u'-', u'\u2212').replace(u"най\u2212"_s, u"най-"_s);
+    EXPECT_EQ(form.Command1_Click(0).failure, expected) << c.name;
+  }
 }
 
 }  // namespace

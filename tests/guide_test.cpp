@@ -1,7 +1,7 @@
 // The user guide must say what the program does. Every number in an example is marked with what
-// it is: worked examples are recomputed with the solver and the Bulgarian number format, message
-// examples and the table on typing are typed into the form; a number that is not marked fails, so
-// none can drift unnoticed.
+// it is: worked examples, the exercises' answers and sets of values are recomputed with the solver
+// and the Bulgarian number format, message examples and the table on typing are typed into the
+// form; a number that is not marked fails, so none can drift unnoticed.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -25,18 +25,29 @@ using namespace Qt::StringLiterals;
 using geometry::Columns;
 using geometry::Variants;
 
-constexpr const char16_t* ColumnNames[geometry::ColumnCount] = {u"r", u"R",  u"H",
-                                                                u"L", u"So", u"V"};
+// The six columns, then what the guide and So's tool tip derive from them: the base areas
+// B1 = π·r² and B2 = π·R², and the full surface area S = So + B1 + B2.
+constexpr int DerivedCount = 3;
+constexpr const char16_t* ColumnNames[geometry::ColumnCount + DerivedCount] = {
+    u"r", u"R", u"H", u"L", u"So", u"V", u"B1", u"B2", u"S"};
+
+double Quantity(const geometry::FrustumValues& v, int column) {
+  // Grouped as the working in So's tool tip computes them.
+  const double b1 = geometry::Pi * (v.r * v.r), b2 = geometry::Pi * (v.R * v.R);
+  const double derived[DerivedCount] = {b1, b2, (v.So + b1) + b2};
+  return column < geometry::ColumnCount ? v.*Columns[static_cast<std::size_t>(column)]
+                                        : derived[column - geometry::ColumnCount];
+}
 
 int ColumnOf(QStringView name) {
   const auto* found = std::find(std::begin(ColumnNames), std::end(ColumnNames), name);
   return found == std::end(ColumnNames) ? -1 : static_cast<int>(found - std::begin(ColumnNames));
 }
 
-// One <section class="example"> or <section class="message"> with data-variant="k": its heading
-// (h3 or class "variant"), the typed values (data-given="r"), what the program shows in document
-// order (data-value="L"; data-message="L", the message and the quantity whose cell it names), and
-// any other text of it that holds a digit outside a formula.
+// One <section> of class "example", "exercise", "values" or "message" with data-variant="k": its
+// heading (h3 or class "variant"), the typed values (data-given="r"), what the program shows in
+// document order (data-value="L"; data-message="L", the message and the quantity whose cell it
+// names), and any other text of it that holds a digit outside a formula.
 struct Example {
   int variant = -1;
   QString heading;
@@ -47,6 +58,7 @@ struct Example {
 
 struct Guide {
   std::vector<Example> examples;
+  std::vector<Example> exercises;  // and sets of values: answers recomputed, no row shown in full
   std::vector<Example> messages;
   std::vector<std::pair<QString, QString>> typing;  // a typed text (data-typed), what it shows
 };
@@ -59,8 +71,12 @@ Guide ReadGuide(QXmlStreamReader& xml) {
     const auto attributes = xml.attributes();
     if (xml.isStartElement() && depth == 0) {
       const auto kind = attributes.value("class"_L1);
-      if (kind == u"example" || kind == u"message") {
-        example = &(kind == u"example" ? guide.examples : guide.messages).emplace_back();
+      std::vector<Example>* list = kind == u"example"                         ? &guide.examples
+                                   : kind == u"exercise" || kind == u"values" ? &guide.exercises
+                                   : kind == u"message"                       ? &guide.messages
+                                                                              : nullptr;
+      if (list) {
+        example = &list->emplace_back();
         example->variant = attributes.value("data-variant"_L1).toInt();
         depth = 1;
       } else if (attributes.hasAttribute("data-typed"_L1)) {
@@ -119,6 +135,21 @@ class GuideTest : public ::testing::Test {
     }
   }
 
+  // Every value the example shows is the solver's for its typed values, read as a cell reads
+  // them, written in the Bulgarian format.
+  void ExpectShown(const Example& example) const {
+    const auto typed = [&](std::size_t i) {
+      return form::ReadCellNumber(example.given[i].second, bulgarian);
+    };
+    const auto values = geometry::SolveFrustum(example.variant, typed(0), typed(1), typed(2));
+    for (const auto& [column, text] : example.shown) {
+      ASSERT_GE(column, 0) << text.toStdString();
+      EXPECT_EQ(text.toStdString(),
+                form::FormatNumber(Quantity(values, column), 3, bulgarian).toStdString())
+          << QString::fromUtf16(ColumnNames[column]).toStdString();
+    }
+  }
+
   // The form in the Bulgarian format, `typed` typed into the given cells of `variant`, "Изчисли".
   form::CommandOutcome Calculate(int variant, const std::array<QString, 3>& typed) {
     form::FrustumForm form(model, bulgarian);
@@ -143,19 +174,17 @@ TEST_F(GuideTest, EveryNumberOfTheWorkedExamplesIsWhatTheProgramShows) {
     SCOPED_TRACE(example.heading.toStdString());
     EXPECT_EQ(example.variant, variant);
     ASSERT_NO_FATAL_FAILURE(ExpectVariantGiven(example));
-    double typed[3];
-    for (std::size_t i = 0; i < 3; ++i) typed[i] = form::Val(example.given[i].second);
-    const geometry::FrustumValues values =
-        geometry::SolveFrustum(variant, typed[0], typed[1], typed[2]);
 
-    // Each quantity shows once in the row, and each computed one once more in its step.
-    int times_shown[geometry::ColumnCount] = {};
+    // Each quantity shows once in the row, and each computed one once more in its step, the
+    // steps first, in the order the solver takes them.
+    int times_shown[geometry::ColumnCount + DerivedCount] = {};
+    ExpectShown(example);
     for (const auto& [column, text] : example.shown) {
-      ASSERT_GE(column, 0) << text.toStdString();
-      ++times_shown[column];
-      const double value = values.*Columns[static_cast<std::size_t>(column)];
-      EXPECT_EQ(text.toStdString(), form::FormatNumber(value, 3, bulgarian).toStdString())
-          << QString::fromUtf16(ColumnNames[column]).toStdString();
+      if (column >= 0) ++times_shown[column];
+    }
+    for (std::size_t i = 0; i < 3; ++i) {
+      EXPECT_EQ(example.shown.at(i).first,
+                geometry::ComputedColumn(Variants[static_cast<std::size_t>(variant)].steps[i]));
     }
     for (int column = 0; column < geometry::ColumnCount; ++column) {
       EXPECT_EQ(times_shown[column], geometry::IsGivenColumn(variant, column) ? 1 : 2)
@@ -167,7 +196,7 @@ TEST_F(GuideTest, EveryNumberOfTheWorkedExamplesIsWhatTheProgramShows) {
 // The whole text of each message, as the program words it for the example's typed values, and
 // the cell it leaves for correcting.
 TEST_F(GuideTest, EveryMessageExampleIsWhatTheProgramSays) {
-  ASSERT_EQ(guide.messages.size(), 14u);
+  ASSERT_EQ(guide.messages.size(), 19u);
   for (const Example& example : guide.messages) {
     SCOPED_TRACE(example.heading.toStdString());
     ASSERT_NO_FATAL_FAILURE(ExpectVariantGiven(example));
@@ -178,6 +207,17 @@ TEST_F(GuideTest, EveryMessageExampleIsWhatTheProgramSays) {
                   {example.given[0].second, example.given[1].second, example.given[2].second});
     EXPECT_EQ(outcome.failure.toStdString(), message.toStdString());
     EXPECT_EQ(outcome.cell, form::CellIndex(example.variant, column));
+  }
+}
+
+// The exercises' answers and the sets of values, recomputed as the worked examples are.
+TEST_F(GuideTest, EveryAnswerOfTheExercisesIsWhatTheProgramShows) {
+  ASSERT_EQ(guide.exercises.size(), 5u);
+  for (const Example& exercise : guide.exercises) {
+    SCOPED_TRACE(exercise.heading.toStdString());
+    ASSERT_NO_FATAL_FAILURE(ExpectVariantGiven(exercise));
+    EXPECT_FALSE(exercise.shown.empty());
+    ExpectShown(exercise);
   }
 }
 

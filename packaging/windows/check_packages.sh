@@ -46,7 +46,7 @@ wine winecfg -v win10 >/dev/null 2>&1 && wineserver --wait
 unpacked="$work/$name"
 for file in frustum.exe LICENSE.txt qt-and-relinking.txt licenses/qt6-base/LICENSES/LGPL-3.0-only.txt \
   licenses/qt6-base/LICENSES/GPL-3.0-only.txt licenses/qt6-base/debian-copyright \
-  guide/guide-bg.html guide/frustum.svg source/CMakeLists.txt source/windows/build-qt.sh; do
+  guide/guide-bg.html guide/frustum.svg guide/screenshot.png source/CMakeLists.txt source/windows/build-qt.sh; do
   [ -s "$unpacked/$file" ] || fail "the zip lacks $file"
 done
 [ -z "$(find "$unpacked/source" -maxdepth 1 -name 'build*')" ] || fail "the zip holds a build folder"
@@ -125,8 +125,20 @@ registry_keys() {
   sed -n 's/^\[\([^]]*\)\].*/\1/p' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" | grep -v '\\Uninstall$'
 }
 
+# The pages' texts, as the installer and the uninstaller in it hold them: the program's name in
+# quotes, "деинсталиране" for taking the program away (NSIS's Bulgarian says "изтриване", left only
+# for files), and that installing for all users, not the program, needs an administrator's rights.
+pages="$(python3 "$(dirname "$0")/installer_texts.py" "$work/packages/$name.exe")"
+for text in '„Пресечен конус“' 'Деинсталиране на „Пресечен конус“' '&Деинсталирай' \
+  'Натиснете „Деинсталирай“, за да започне деинсталирането.' \
+  'Инсталирането на „Пресечен конус“ за всички потребители на този компютър изисква права на администратор.' \
+  'Деинсталирането на „Пресечен конус“ за всички потребители на този компютър изисква права на администратор.'; do
+  grep -qxF "$text" <<<"$pages" || fail "the installer's pages lack \"$text\""
+done
+grep -v '^Изтриване \(на\|на папка\|след рестарт\): $' <<<"$pages" | grep 'Изтри' &&
+  fail "the uninstaller's pages speak of deleting"
 wine "$work/packages/$name.exe" &>/dev/null &  # its pages speak the Bulgarian of NSIS
-await 120 '^Инсталиране на Пресечен конус *$' >/dev/null || fail "the installer's window is not Bulgarian"
+await 120 '^Инсталиране на „Пресечен конус“ *$' >/dev/null || fail "the installer's window is not Bulgarian"
 wineserver -k || true; wineserver --wait
 before="$(registry_keys)" user='C:\users\'"$(id -un)"
 for mode in AllUsers CurrentUser; do
@@ -136,7 +148,7 @@ for mode in AllUsers CurrentUser; do
   wine "$work/packages/$name.exe" /S "/$mode" && wineserver --wait || fail "$mode: the installer failed"
   # Each package strips its own copy, which gets its own time stamp and checksum in the PE header.
   cmp -s -i 1024 "$programs/frustum.exe" "$unpacked/frustum.exe" || fail "$mode: not the zip's frustum.exe"
-  for entry in "Пресечен конус" Ръководство "Изтриване на Пресечен конус"; do
+  for entry in "Пресечен конус" "Ръководство за „Пресечен конус“" "Деинсталиране на „Пресечен конус“"; do
     [ -f "$menu/Пресечен конус/$entry.lnk" ] || fail "$mode: no Start-menu entry \"$entry\""
   done
   wine reg export "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Frustum" "$work/e.reg" /y \
