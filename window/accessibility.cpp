@@ -314,6 +314,12 @@ void InstallFactory() {
 void AnnounceChanges(QWidget& window) {
   auto* announcer = new ChangeAnnouncer(&window);
   for (QLineEdit* cell : window.findChildren<QLineEdit*>()) {
+    // A new line edit has reported no caret position yet, and reports its first one as a caret
+    // move when it first takes the focus, before the focus itself. A screen reader then takes the
+    // cell for focused already and drops the focus report as a repeat: on the first round of Tab
+    // every cell would be passed in silence. The caret reported once now, before the window is
+    // shown, moves nothing that anyone hears.
+    cell->setCursorPosition(cell->cursorPosition());
     cell->installEventFilter(announcer);
     QObject::connect(cell, &QLineEdit::textChanged, announcer, [cell] {
       if (!QAccessible::isActive()) return;
