@@ -12,6 +12,8 @@
 // - a change of a control's lock or enabled flag, and of a cell's description, is announced.
 #pragma once
 
+class MainWindow;
+class QString;
 class QWidget;
 
 namespace accessibility {
@@ -24,5 +26,12 @@ void InstallFactory();
 // Announces from now on every change of the lock and enabled flags of `window`'s line edits and
 // plain text boxes, and every change of a line edit's description.
 void AnnounceChanges(QWidget& window);
+
+// Says `message` to a screen reader now, wherever the keyboard focus is, without moving it.
+void Announce(QWidget& window, const QString& message);
+
+// Says what the calculation just wrote: the computed values of the chosen row, each after its
+// column head, "L = 31,623; So = 2 980,858; V = 21 991,149".
+void AnnounceResults(MainWindow& window);
 
 }  // namespace accessibility

@@ -277,7 +277,10 @@ void MainWindow::ChooseOption(std::int16_t index) {
 void MainWindow::PressCommand(std::int16_t index) {
   QWidget* focus = QApplication::focusWidget();
   const form::CommandOutcome outcome = form_.Command1_Click(index);
-  if (!outcome.Failed()) return;
+  if (!outcome.Failed()) {
+    if (index == 0) accessibility::AnnounceResults(*this);
+    return;
+  }
   // Nothing was written: the grid is as it was. The user goes on in the cell the message names,
   // its text selected so that typing replaces it, or else from where they were.
   QMessageBox box(QMessageBox::Critical, form::FailureTitle, outcome.failure, QMessageBox::Ok,
