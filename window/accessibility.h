@@ -8,7 +8,8 @@
 // - a cell is editable only while it is enabled and not locked, and an assistive write into a
 //   cell that is not changes nothing; the assignment text, always locked, offers no way to write;
 // - a cell's description is its whole value (the cell may show only the start of it);
-// - a change of a control's lock or enabled flag, and of a cell's value, is announced.
+// - a change of a control's lock or enabled flag, and of a cell's value, is announced;
+// - messages such as the computed values are spoken where the focus is, without moving it.
 #pragma once
 
 class MainWindow;
