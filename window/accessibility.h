@@ -9,7 +9,8 @@
 //   cell that is not changes nothing; the assignment text, always locked, offers no way to write;
 // - a cell's description is its tool tip: its whole value (the cell may show only the start of
 //   it), and for a computed value how it came about;
-// - a change of a control's lock or enabled flag, and of a cell's description, is announced.
+// - a change of a control's lock or enabled flag, and of a cell's description, is announced;
+// - messages such as the computed values are spoken where the focus is, without moving it.
 #pragma once
 
 class MainWindow;
