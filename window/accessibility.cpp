@@ -8,8 +8,6 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "window/main_window.h"
-
 namespace accessibility {
 namespace {
 
@@ -247,16 +245,20 @@ class AssignmentInterface : public TextControlInterface {
   QPlainTextEdit* Box() const { return static_cast<QPlainTextEdit*>(widget()); }
 };
 
+// The calculator's window is told by its class, MainWindow, whose name is fixed; naming it here
+// keeps this file free of the window's header, which includes this one's.
+constexpr char WindowClass[] = "MainWindow";
+
 bool InCalculatorWindow(const QWidget* widget) {
-  return qobject_cast<const MainWindow*>(widget->window()) != nullptr;
+  return qstrcmp(widget->window()->metaObject()->className(), WindowClass) == 0;
 }
 
 // Asked by Qt for every class of an object, most derived first, before Qt's own interfaces; a
 // cell class derived from QLineEdit is therefore served as a QLineEdit.
 QAccessibleInterface* CreateInterface(const QString& class_name, QObject* object) {
-  if (class_name == QLatin1StringView(MainWindow::staticMetaObject.className())) {
-    if (auto* window = qobject_cast<MainWindow*>(object)) {
-      return new QAccessibleWidget(window, QAccessible::Window);
+  if (class_name == QLatin1StringView(WindowClass)) {
+    if (object->isWidgetType()) {
+      return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     }
   } else if (class_name == QLatin1StringView(QLineEdit::staticMetaObject.className())) {
     auto* cell = qobject_cast<QLineEdit*>(object);

@@ -13,7 +13,11 @@
 // - messages such as the computed values are spoken where the focus is, without moving it.
 #pragma once
 
-class MainWindow;
+#include <cstdint>
+
+namespace form {
+class FormControls;
+}
 class QString;
 class QWidget;
 
@@ -31,8 +35,8 @@ void AnnounceChanges(QWidget& window);
 // Says `message` to a screen reader now, wherever the keyboard focus is, without moving it.
 void Announce(QWidget& window, const QString& message);
 
-// Says what the calculation just wrote: the computed values of the chosen row, each after its
-// column head, "L = 31,623; So = 2 980,858; V = 21 991,149".
-void AnnounceResults(MainWindow& window);
+// Says what the calculation just wrote: the computed values of row `row` of `window`'s cells
+// (`controls`), each after its column head, "L = 31,623; So = 2 980,376; V = 21 991,149".
+void AnnounceResults(QWidget& window, const form::FormControls& controls, std::int16_t row);
 
 }  // namespace accessibility

@@ -4,10 +4,11 @@
 #include <QAccessibleObject>
 #include <QApplication>
 #include <QStringList>
+#include <QWidget>
 
+#include "form/form_controls.h"
 #include "form/grid.h"
 #include "window/accessibility.h"
-#include "window/main_window.h"
 
 namespace accessibility {
 namespace {
@@ -82,13 +83,12 @@ void Announce(QWidget& window, const QString& message) {
 #endif
 }
 
-void AnnounceResults(MainWindow& window) {
+void AnnounceResults(QWidget& window, const form::FormControls& controls, std::int16_t row) {
   QStringList values;
-  const int row = window.GetSelectedVariant();
   for (int column = 0; column < form::ColumnCount; ++column) {
     const auto k = static_cast<std::int16_t>(form::CellIndex(row, column));
     if (form::IsGivenCell(k)) continue;
-    values << u"%1 = %2"_s.arg(form::QuantityNames[column], window.CellText(k));
+    values << u"%1 = %2"_s.arg(form::QuantityNames[column], controls.CellText(k));
   }
   Announce(window, values.join(u"; "_s));
 }

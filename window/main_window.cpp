@@ -278,7 +278,7 @@ void MainWindow::PressCommand(std::int16_t index) {
   QWidget* focus = QApplication::focusWidget();
   const form::CommandOutcome outcome = form_.Command1_Click(index);
   if (!outcome.Failed()) {
-    if (index == 0) accessibility::AnnounceResults(*this);
+    if (index == 0) accessibility::AnnounceResults(*this, *this, GetSelectedVariant());
     return;
   }
   // Nothing was written: the grid is as it was. The user goes on in the cell the message names,
