@@ -26,10 +26,6 @@ using namespace Qt::StringLiterals;
 
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 
-// The names of the quantities, by column, as the messages write them.
-const QString Names[] = {u"r"_s, u"R"_s, u"H"_s, u"L"_s, u"So"_s, u"V"_s};
-static_assert(std::size(Names) == ColumnCount);
-
 const QString Impossible = u"Такъв пресечен конус не съществува: "_s;
 const QString Slant = u"образувателната L"_s;
 const QString Surface = u"околната повърхнина So"_s;
@@ -252,7 +248,7 @@ FailureReport DivisorReport(const DivisorRule& rule, const std::array<double, 3>
 // The names of `columns`, joined as Bulgarian joins a list: "r", "r и R", "r, R и L".
 QString NameList(const std::vector<int>& columns) {
   QStringList names;
-  for (int column : columns) names.append(Names[column]);
+  for (int column : columns) names.append(QuantityNames[column]);
   return QLocale(QLocale::Bulgarian).createSeparatedList(names);
 }
 
