@@ -603,6 +603,13 @@ TEST_F(MainWindowTest, AWideValueShowsItsStartAndASignThatItGoesOn) {
   const int kept = metrics.horizontalAdvance(value.left(4));
   EXPECT_EQ(SignPosition(value, Cell(0)->font(), kept + metrics.horizontalAdvance(u'\u2026')),
             kept);
+  // So too for a text laid out from the right (a letter mark, then digits a whole number of pixels
+  // wide), in a room as wide as it and in one a pixel narrower.
+  const QString from_right = u"\u061c12345678"_s;
+  const int width =
+      static_cast<int>(std::ceil(QFontMetricsF(Cell(0)->font()).horizontalAdvance(from_right)));
+  EXPECT_EQ(SignEndFromTheLeft(from_right, Cell(0)->font(), width), -1);
+  EXPECT_GT(SignEndFromTheLeft(from_right, Cell(0)->font(), width - 1), 0);
 }
 
 TEST_F(MainWindowTest, AValueTooWideIsDrawnNarrowerJustEnoughToFit) {

@@ -73,6 +73,33 @@ int SignPosition(const QString& text, const QFont& font, int room) {
                   room - metrics.horizontalAdvance(QChar(Ellipsis)));
 }
 
+int SignEndFromTheLeft(const QString& text, const QFont& font, int room) {
+  // A text that starts with a right-to-left character (a negative number in Egyptian Arabic
+  // starts with a letter mark) is laid out from the right. The glyph edges come from a layout of
+  // the text itself, as the digits inside run left to right. Only the start is laid out where the
+  // text is longer than any number the program writes.
+  const QString start = text.left(RightToLeftLaidOut);
+  QTextLayout layout(start, font);
+  QTextOption option;
+  option.setTextDirection(Qt::RightToLeft);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  QTextLine laid_out = layout.createLine();
+  layout.endLayout();
+  const qreal width = laid_out.naturalTextWidth();
+  if (start.size() == text.size() && width <= room) return -1;
+
+  // The leftmost glyph edge with room for the sign to its left: everything right of it stays.
+  const int sign_width = QFontMetrics(font).horizontalAdvance(QChar(Ellipsis));
+  int sign_end = room;
+  for (int i = 0; i <= start.size(); ++i) {
+    if (!layout.isValidCursorPosition(i)) continue;
+    const int x = room - qRound(width - laid_out.cursorToX(i));
+    if (x >= sign_width && x < sign_end) sign_end = x;
+  }
+  return sign_end;
+}
+
 QFont Condensed(QFont font, int stretch) {
   font.setStretch(stretch);
 #ifdef Q_OS_WIN
@@ -221,33 +248,14 @@ void CellEdit::PaintSignOnTheRight(const QString& text, const QRect& line) {
 }
 
 void CellEdit::PaintSignOnTheLeft(const QString& text, const QRect& line) {
-  // A text that starts with a right-to-left character (a negative number in Egyptian Arabic
-  // starts with a letter mark) is laid out from the right: QLineEdit keeps its start, at the
-  // caret, against the right end of the text area, and cuts it on the left. The glyph edges come
-  // from a layout of the text itself, as the digits inside run left to right. Only the start is
-  // laid out where the text is longer than any number the program writes.
-  const QString start = text.left(RightToLeftLaidOut);
-  QTextLayout layout(start, font());
-  QTextOption option;
-  option.setTextDirection(Qt::RightToLeft);
-  layout.setTextOption(option);
-  layout.beginLayout();
-  QTextLine laid_out = layout.createLine();
-  layout.endLayout();
-  const qreal width = laid_out.naturalTextWidth();
-  const int right = line.right() - TextInset;  // where the start of the text ends up
-  if (start.size() == text.size() && width <= right + 1 - line.left()) return;
-
-  // The leftmost glyph edge with room for the sign to its left: everything right of it stays.
+  // QLineEdit keeps the start of such a text, at the caret, against the right end of the text
+  // area, and cuts it on the left.
+  const int room = line.width() - TextInset;
+  const int kept_from = SignEndFromTheLeft(text, font(), room);
+  if (kept_from < 0) return;
   const int sign_width = fontMetrics().horizontalAdvance(QChar(Ellipsis));
-  int sign_right = right + 1;
-  for (int i = 0; i <= start.size(); ++i) {
-    if (!layout.isValidCursorPosition(i)) continue;
-    const int x = right + 1 - qRound(width - laid_out.cursorToX(i));
-    if (x >= line.left() + sign_width && x < sign_right) sign_right = x;
-  }
-  PaintSign(QRect(line.left(), line.top(), sign_right - line.left(), line.height()),
-            sign_right - sign_width);
+  PaintSign(QRect(line.left(), line.top(), kept_from, line.height()),
+            line.left() + kept_from - sign_width);
 }
 
 void CellEdit::PaintSign(const QRect& covered, int sign_left) {

@@ -73,6 +73,11 @@ int StretchToFit(const QString& text, QFont font, int room);
 // leaves room for the sign. -1 where the whole text fits.
 int SignPosition(const QString& text, const QFont& font, int room);
 
+// The same for a text laid out from the right, whose start stays against the right end of the
+// room: where, in pixels from the room's left end, the sign ends, and what is kept begins. -1
+// where the whole text fits.
+int SignEndFromTheLeft(const QString& text, const QFont& font, int room);
+
 // The rich text under which a tool tip shows `text` character for character: markup and entities
 // are escaped, blanks kept and lines kept. A line longer than a fixed number of characters is
 // broken, and a text longer than a screenful of such lines shows its start followed by "…", so that
