@@ -155,7 +155,10 @@ std::size_t GivenIndex(int variant, int column) {
                                   columns.begin());
 }
 
-// How SolveFrustum ends with these given values: nothing when it calculates.
+// How SolveFrustum ends with these given values: nothing when it calculates. The rules above give
+// their bounds as real arithmetic has them; whether the rounded bound a message shows calculates
+// when typed, and which given value a result beyond the double range comes from, only the
+// solver's own rounding tells, so the messages ask the solver itself rather than a copy of it.
 std::optional<FailureKind> Failure(int variant, const std::array<double, 3>& given) {
   try {
     geometry::SolveFrustum(variant, given[0], given[1], given[2]);
