@@ -37,9 +37,11 @@ packages=(cmake ninja-build g++ qt6-base-dev "$liberation" qt6-translations-l10n
 # The package test builds the .deb (dpkg-dev, file: for dpkg-shlibdeps), validates its desktop
 # entry, AppStream file and manual pages (desktop-file-utils, appstream, man-db) and runs lintian.
 # The accessibility test runs the window on its own X display with a session bus and the
-# accessibility bus (xvfb, dbus-daemon, at-spi2-core).
+# accessibility bus (xvfb, dbus-daemon, at-spi2-core). The screen reader's test uses the program
+# there with Orca (orca, and speech-dispatcher, its speech), under a window manager (openbox),
+# pressing keys with xdotool.
 test_packages=(libgtest-dev clang-format libbenchmark-dev dpkg-dev file desktop-file-utils appstream
-               man-db lintian xvfb dbus-daemon at-spi2-core)
+               man-db lintian xvfb dbus-daemon at-spi2-core orca speech-dispatcher openbox xdotool)
 bench_packages=(libbenchmark-dev)
 # The start-up benchmark runs the programs on a virtual X display and watches it with Xlib.
 startup_packages=(xvfb libx11-dev)

@@ -1,0 +1,154 @@
+#!/bin/sh
+# What a blind pupil hears: the calculator used from the keyboard with the Orca screen reader.
+# Orca's debug log records every utterance as a "SPEECH OUTPUT: '...'" line; each step below
+# presses a key and then waits until Orca has said what the pupil must hear, so that a loaded
+# machine makes the test slower, not flaky. Runs inside with_accessibility_bus.sh, which gives it
+# an X display, a session bus and the accessibility bus of its own:
+#   tests/with_accessibility_bus.sh tests/screen_reader_test.sh PROGRAM
+# Exits 77 (skipped) where another Orca of this user runs: Orca refuses to start beside it, and
+# the test does not stop the user's own screen reader.
+set -eu
+program=$1
+for tool in orca openbox xdotool script; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "missing: $tool (./dev.sh test installs it)" >&2; exit 1; }
+done
+for comm in /proc/[0-9]*/comm; do
+  if [ "$(cat "$comm" 2>/dev/null)" = orca ] && [ "$(stat -c %u "${comm%/comm}")" = "$(id -u)" ]; then
+    echo "skipped: an Orca of this user runs already (${comm%/comm})" >&2
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+log="$work/orca.log"
+calculator="" orca="" terminal="" wm=""
+# Orca is killed outright (on SIGTERM it takes its time to say goodbye), and first, so that the
+# terminal it writes to ends with it and takes it off the process table.
+cleanup() {
+  [ -z "$orca" ] || kill -KILL "$orca" 2>/dev/null || true
+  [ -z "$calculator" ] || kill "$calculator" 2>/dev/null || true
+  for pid in $calculator $terminal; do wait "$pid" 2>/dev/null || true; done
+  [ -z "$wm" ] || { kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null || true; }
+  rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# Orca's settings, and speech-dispatcher's, in a home of the test's own. The speech server is not
+# started: what Orca says is in its log before it goes to a server, and nothing is sounded on the
+# machine.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+echo DisableAutoSpawn >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
+
+# What Orca said from line $1 of its log on, on one line, with "| " before each utterance.
+said_since() {
+  tail -n "+$1" "$log" | tr -d '\r' |
+    sed -n -e "s/.*SPEECH OUTPUT: '\(.*\)' *{.*/| \1/p;t" -e "s/.*SPEECH OUTPUT: '\(.*\)'.*/| \1/p" |
+    tr '\n' ' '
+}
+# Waits up to a minute for what Orca said from line $1 on to match the grep pattern $2; fails,
+# telling what it said, when it does not.
+wait_for() {
+  tries=0
+  until said_since "$1" | grep -q -- "$2"; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 600 ]; then
+      echo "Orca did not say: $2" >&2
+      echo "what it said: $(said_since "$1")" >&2
+      echo "the calculator's last messages:" >&2
+      tail -n 20 "$work/calculator.log" >&2 2>/dev/null || true
+      exit 1
+    fi
+    sleep 0.1
+  done
+}
+next_line() { echo $(($(wc -l <"$log") + 1)); }
+# press KEY PATTERN: presses the key, as xdotool names it, and waits until Orca has said PATTERN.
+press() {
+  mark=$(next_line)
+  xdotool key "$1"
+  wait_for "$mark" "$2"
+}
+# type_text DIGITS: types them into the focused cell, and waits for Orca's echo of the last.
+type_text() {
+  mark=$(next_line)
+  xdotool type "$1"
+  wait_for "$mark" "| $(printf %s "$1" | tail -c 1)"
+}
+
+# A desktop as a pupil has it: a window manager, so that the window becomes active; then Orca,
+# in English, with its log on a terminal so that Python writes it line by line; then the
+# calculator, in Bulgarian, its messages (Qt's notes on what the reader asks) kept for a failure.
+openbox --startup "touch $work/wm-ready" >/dev/null 2>&1 &
+wm=$!
+tries=0
+until [ -e "$work/wm-ready" ]; do
+  tries=$((tries + 1))
+  [ "$tries" -le 600 ] || { echo "openbox did not start" >&2; exit 1; }
+  sleep 0.1
+done
+: >"$log"
+LANG=C.UTF-8 LANGUAGE='' script -qfc "echo \$\$ >$work/orca.pid; exec orca --debug-file=/dev/tty" \
+  "$log" >/dev/null 2>&1 &
+terminal=$!
+wait_for 1 "| Screen reader on"
+orca=$(cat "$work/orca.pid")
+mark=$(next_line)
+LANG=bg_BG.UTF-8 "$program" 2>"$work/calculator.log" &
+calculator=$!
+wait_for "$mark" "| Задание read only text"
+
+# Round the ring of focus stops from the assignment text back to it: the given cells of the
+# chosen row, the locked cells of the others, the buttons and the chosen variant.
+for stop in \
+  "r, Вариант 1 text" "R, Вариант 1 text" "H, Вариант 1 text" \
+  "r, Вариант 2 read only text" "R, Вариант 2 read only text" "L, Вариант 2 read only text" \
+  "r, Вариант 3 read only text" "R, Вариант 3 read only text" \
+  "Изчисли.*button" "Изчисти.*button" "So, Вариант 3 read only text" \
+  "r, Вариант 4 read only text" "R, Вариант 4 read only text" "V, Вариант 4 read only text" \
+  "Вариант 1.*selected radio button" \
+  "r, Вариант 5 read only text" "H, Вариант 5 read only text" "L, Вариант 5 read only text" \
+  "r, Вариант 6 read only text" "L, Вариант 6 read only text" "So, Вариант 6 read only text" \
+  "L, Вариант 7 read only text" "H, Вариант 7 read only text" "R, Вариант 7 read only text" \
+  "R, Вариант 8 read only text" "L, Вариант 8 read only text" "So, Вариант 8 read only text" \
+  "Задание read only text"; do
+  press Tab "| $stop"
+done
+
+# Вариант 1 with r = 10, R = 20, H = 30: after Изчисли the values are said, and the focus stays.
+press Tab "| r, Вариант 1 text"
+type_text 10
+press Tab "| R, Вариант 1 text"
+type_text 20
+press Tab "| H, Вариант 1 text"
+type_text 30
+for stop in "r, Вариант 2" "R, Вариант 2" "L, Вариант 2" "r, Вариант 3" "R, Вариант 3" \
+  "Изчисли.*button"; do
+  press Tab "| $stop"
+done
+press space "L = 31,623; So = 2.*980,376; V = 21.*991,149"
+
+# Вариант 2 chosen with the arrow key, its cells reached backwards, and values that make no
+# frustum: the message is said, and after it closes, the cell it names with its value.
+for stop in "Изчисти.*button" "So, Вариант 3" "r, Вариант 4" "R, Вариант 4" "V, Вариант 4" \
+  "Вариант 1.*selected radio button"; do
+  press Tab "| $stop"
+done
+press Down "| Вариант 2.*selected"
+for stop in "V, Вариант 4" "R, Вариант 4" "r, Вариант 4" "So, Вариант 3" "Изчисти" "Изчисли" \
+  "R, Вариант 3" "r, Вариант 3" "L, Вариант 2 text" "R, Вариант 2 text" "r, Вариант 2 text"; do
+  press shift+Tab "| $stop"
+done
+type_text 1
+press Tab "| R, Вариант 2 text"
+type_text 5
+press Tab "| L, Вариант 2 text"
+type_text 2
+for stop in "r, Вариант 3" "R, Вариант 3" "Изчисли.*button"; do
+  press Tab "| $stop"
+done
+press space "Такъв пресечен конус не съществува"
+press Return "| L, Вариант 2 text.*2"
+echo "Orca said every stop, the results, the variant chosen and the cell a failure names"
