@@ -78,6 +78,24 @@ type_text() {
   wait_for "$mark" "| $(printf %s "$1" | tail -c 1)"
 }
 
+# centre_of NAME: the screen position of the middle of the program's control NAME, as the
+# accessibility bus gives it to the reader.
+centre_of() {
+  /usr/bin/python3 -c '
+import sys, gi
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi
+def children(node):
+    return (node.get_child_at_index(i) for i in range(node.get_child_count()))
+def find(node):
+    if node.get_name() == sys.argv[1]:
+        box = node.get_extents(Atspi.CoordType.SCREEN)
+        return "%d %d" % (box.x + box.width // 2, box.y + box.height // 2)
+    return next(filter(None, (find(child) for child in children(node) if child)), None)
+print(next(find(app) for app in children(Atspi.get_desktop(0)) if app.get_name() == "frustum"))
+' "$1"
+}
+
 # A desktop as a pupil has it: a window manager, so that the window becomes active; then Orca,
 # in English, with its log on a terminal so that Python writes it line by line; then the
 # calculator, in Bulgarian, its messages (Qt's notes on what the reader asks) kept for a failure.
@@ -151,4 +169,19 @@ for stop in "r, Вариант 3" "R, Вариант 3" "Изчисли.*button"
 done
 press space "Такъв пресечен конус не съществува"
 press Return "| L, Вариант 2 text.*2"
-echo "Orca said every stop, the results, the variant chosen and the cell a failure names"
+
+# Вариант 3 chosen with the mouse while a cell has the focus.
+# Orca 43 and older, should it handle the click after the button took the focus, take the button
+# for focused already and drop the focus report as a repeat: a race inside the reader, so that
+# step is heard only with a later Orca.
+# Orca 43 says "43.1"; Orca 48 "Orca version 48.1, AT-SPI2 version: 2.56.2".
+orca_version=$(orca --version | grep -o '[0-9][0-9]*' | head -n 1)
+if [ "${orca_version:-0}" -gt 43 ]; then
+  centre=$(centre_of "Вариант 3")
+  mark=$(next_line)
+  xdotool mousemove $centre click 1
+  wait_for "$mark" "| Вариант 3.*selected radio button"
+else
+  echo "not checked with Orca $orca_version: a variant chosen with the mouse"
+fi
+echo "Orca said every stop, the results, the variants chosen and the cell a failure names"
