@@ -48,21 +48,26 @@ said_since() {
     sed -n -e "s/.*SPEECH OUTPUT: '\(.*\)' *{.*/| \1/p;t" -e "s/.*SPEECH OUTPUT: '\(.*\)'.*/| \1/p" |
     tr '\n' ' '
 }
-# Waits up to a minute for what Orca said from line $1 on to match the grep pattern $2; fails,
-# telling what it said, when it does not.
-wait_for() {
+# Runs the command "$@" every tenth of a second until it succeeds, for up to a minute; returns
+# 1 where it never does.
+poll() {
   tries=0
-  until said_since "$1" | grep -q -- "$2"; do
+  until "$@"; do
     tries=$((tries + 1))
-    if [ "$tries" -gt 600 ]; then
-      echo "Orca did not say: $2" >&2
-      echo "what it said: $(said_since "$1")" >&2
-      echo "the calculator's last messages:" >&2
-      tail -n 20 "$work/calculator.log" >&2 2>/dev/null || true
-      exit 1
-    fi
+    [ "$tries" -le 600 ] || return 1
     sleep 0.1
   done
+}
+said_matches() { said_since "$1" | grep -q -- "$2"; }
+# Waits for what Orca said from line $1 on to match the grep pattern $2; fails, telling what it
+# said, when it does not.
+wait_for() {
+  poll said_matches "$1" "$2" && return
+  echo "Orca did not say: $2" >&2
+  echo "what it said: $(said_since "$1")" >&2
+  echo "the calculator's last messages:" >&2
+  tail -n 20 "$work/calculator.log" >&2 2>/dev/null || true
+  exit 1
 }
 next_line() { echo $(($(wc -l <"$log") + 1)); }
 # press KEY PATTERN: presses the key, as xdotool names it, and waits until Orca has said PATTERN.
@@ -101,18 +106,17 @@ print(next(find(app) for app in children(Atspi.get_desktop(0)) if app.get_name()
 # calculator, in Bulgarian, its messages (Qt's notes on what the reader asks) kept for a failure.
 openbox --startup "touch $work/wm-ready" >/dev/null 2>&1 &
 wm=$!
-tries=0
-until [ -e "$work/wm-ready" ]; do
-  tries=$((tries + 1))
-  [ "$tries" -le 600 ] || { echo "openbox did not start" >&2; exit 1; }
-  sleep 0.1
-done
+poll test -e "$work/wm-ready" || { echo "openbox did not start" >&2; exit 1; }
 : >"$log"
 LANG=C.UTF-8 LANGUAGE='' script -qfc "echo \$\$ >$work/orca.pid; exec orca --debug-file=/dev/tty" \
   "$log" >/dev/null 2>&1 &
 terminal=$!
+# Orca says it is on before it listens; the calculator starts once it listens (Orca 43 notes
+# "Starting registry", Orca 48 "Starting Atspi main event loop").
 wait_for 1 "| Screen reader on"
 orca=$(cat "$work/orca.pid")
+poll grep -aq "ORCA: Starting registry\|ORCA: Starting Atspi main event loop" "$log" ||
+  { echo "Orca did not start listening" >&2; tail -n 20 "$log" >&2; exit 1; }
 mark=$(next_line)
 LANG=bg_BG.UTF-8 "$program" 2>"$work/calculator.log" &
 calculator=$!
