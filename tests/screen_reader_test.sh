@@ -122,57 +122,60 @@ LANG=bg_BG.UTF-8 "$program" 2>"$work/calculator.log" &
 calculator=$!
 wait_for "$mark" "| Задание read only text"
 
-# Round the ring of focus stops from the assignment text back to it: the given cells of the
-# chosen row, the locked cells of the others, the buttons and the chosen variant.
-for stop in \
-  "r, Вариант 1 text" "R, Вариант 1 text" "H, Вариант 1 text" \
-  "r, Вариант 2 read only text" "R, Вариант 2 read only text" "L, Вариант 2 read only text" \
-  "r, Вариант 3 read only text" "R, Вариант 3 read only text" \
-  "Изчисли.*button" "Изчисти.*button" "So, Вариант 3 read only text" \
-  "r, Вариант 4 read only text" "R, Вариант 4 read only text" "V, Вариант 4 read only text" \
-  "Вариант 1.*selected radio button" \
-  "r, Вариант 5 read only text" "H, Вариант 5 read only text" "L, Вариант 5 read only text" \
-  "r, Вариант 6 read only text" "L, Вариант 6 read only text" "So, Вариант 6 read only text" \
-  "L, Вариант 7 read only text" "H, Вариант 7 read only text" "R, Вариант 7 read only text" \
-  "R, Вариант 8 read only text" "L, Вариант 8 read only text" "So, Вариант 8 read only text" \
-  "Задание read only text"; do
-  press Tab "| $stop"
-done
+# The ring of focus stops from the assignment text round to it again, as the tab order has them:
+# the given cells of every row, the buttons within row 3 and the chosen variant's option after
+# row 4. A cell of the chosen row is said as text, every other cell as read-only text.
+ring="Задание;r, Вариант 1;R, Вариант 1;H, Вариант 1;r, Вариант 2;R, Вариант 2;L, Вариант 2;
+r, Вариант 3;R, Вариант 3;Изчисли;Изчисти;So, Вариант 3;r, Вариант 4;R, Вариант 4;V, Вариант 4;
+the chosen option;r, Вариант 5;H, Вариант 5;L, Вариант 5;r, Вариант 6;L, Вариант 6;So, Вариант 6;
+L, Вариант 7;H, Вариант 7;R, Вариант 7;R, Вариант 8;L, Вариант 8;So, Вариант 8;Задание"
+chosen=1
+# heard N: the pattern of what Orca says when stop N of the ring takes the focus.
+heard() {
+  name=$(printf %s "$ring" | tr -d '\n' | cut -d';' -f"$(($1 + 1))")
+  case "$name" in
+    "the chosen option") echo "| Вариант $chosen.*selected radio button" ;;
+    Изчисли | Изчисти) echo "| $name.*button" ;;
+    *", Вариант $chosen") echo "| $name text" ;;
+    *) echo "| $name read only text" ;;
+  esac
+}
+# walk KEY FROM TO: goes from stop FROM to stop TO of the ring with KEY (Tab or shift+Tab),
+# hearing every stop on the way.
+walk() {
+  at=$2
+  while [ "$at" -ne "$3" ]; do
+    if [ "$3" -gt "$at" ]; then at=$((at + 1)); else at=$((at - 1)); fi
+    press "$1" "$(heard "$at")"
+  done
+}
+
+walk Tab 0 28
 
 # Вариант 1 with r = 10, R = 20, H = 30: after Изчисли the values are said, and the focus stays.
-press Tab "| r, Вариант 1 text"
+walk Tab 0 1
 type_text 10
-press Tab "| R, Вариант 1 text"
+walk Tab 1 2
 type_text 20
-press Tab "| H, Вариант 1 text"
+walk Tab 2 3
 type_text 30
-for stop in "r, Вариант 2" "R, Вариант 2" "L, Вариант 2" "r, Вариант 3" "R, Вариант 3" \
-  "Изчисли.*button"; do
-  press Tab "| $stop"
-done
+walk Tab 3 9
 press space "L = 31,623; So = 2.*980,376; V = 21.*991,149"
 
 # Вариант 2 chosen with the arrow key, its cells reached backwards, and values that make no
 # frustum: the message is said, and after it closes, the cell it names with its value.
-for stop in "Изчисти.*button" "So, Вариант 3" "r, Вариант 4" "R, Вариант 4" "V, Вариант 4" \
-  "Вариант 1.*selected radio button"; do
-  press Tab "| $stop"
-done
-press Down "| Вариант 2.*selected"
-for stop in "V, Вариант 4" "R, Вариант 4" "r, Вариант 4" "So, Вариант 3" "Изчисти" "Изчисли" \
-  "R, Вариант 3" "r, Вариант 3" "L, Вариант 2 text" "R, Вариант 2 text" "r, Вариант 2 text"; do
-  press shift+Tab "| $stop"
-done
+walk Tab 9 15
+chosen=2
+press Down "$(heard 15)"
+walk shift+Tab 15 4
 type_text 1
-press Tab "| R, Вариант 2 text"
+walk Tab 4 5
 type_text 5
-press Tab "| L, Вариант 2 text"
+walk Tab 5 6
 type_text 2
-for stop in "r, Вариант 3" "R, Вариант 3" "Изчисли.*button"; do
-  press Tab "| $stop"
-done
+walk Tab 6 9
 press space "Такъв пресечен конус не съществува"
-press Return "| L, Вариант 2 text.*2"
+press Return "$(heard 6).*2"
 
 # Вариант 3 chosen with the mouse while a cell has the focus.
 # Orca 43 and older, should it handle the click after the button took the focus, take the button
@@ -181,10 +184,11 @@ press Return "| L, Вариант 2 text.*2"
 # Orca 43 says "43.1"; Orca 48 "Orca version 48.1, AT-SPI2 version: 2.56.2".
 orca_version=$(orca --version | grep -o '[0-9][0-9]*' | head -n 1)
 if [ "${orca_version:-0}" -gt 43 ]; then
+  chosen=3
   centre=$(centre_of "Вариант 3")
   mark=$(next_line)
   xdotool mousemove $centre click 1
-  wait_for "$mark" "| Вариант 3.*selected radio button"
+  wait_for "$mark" "$(heard 15)"
 else
   echo "not checked with Orca $orca_version: a variant chosen with the mouse"
 fi
